@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace tavrin {
+
+// The line end of every text the program composes or writes.
+inline constexpr QLatin1StringView CRLF{"\r\n"};
+
+// Lines joined by CR LF, with no line end after the last.
+QString joinLines(const QStringList &lines);
+
+// The text in the system's ANSI code page: the Windows code page there, and
+// Windows-1252 elsewhere. A character the code page lacks becomes '?'.
+QByteArray toAnsi(const QString &text);
+
+// Outcome of a write; error names the reason when ok is false.
+struct WriteResult {
+    bool ok = false;
+    QString error;
+};
+
+// Writes the text followed by one CR LF, as ANSI text, atomically: the file is
+// replaced only once the whole text is on disk, so a failed write leaves any
+// earlier file of that name as it was.
+WriteResult writeAnsiText(const QString &path, const QString &text);
+// Writes bytes as they are, atomically, as above.
+WriteResult writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+// A single-precision number as decimal text: at most seven significant digits,
+// no trailing zeros, no decimal point for whole numbers ("0", "-16", "2.5", "0.3333333").
+QString formatSingle(float value);
+
+} // namespace tavrin

@@ -1,0 +1,104 @@
+#include "frmTavrin.h"
+
+#include "windowregistry.h"
+#include "worldspawn.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tavrin {
+
+void DropDownComboBox::showPopup()
+{
+    emit dropDown();
+    QComboBox::showPopup();
+}
+
+frmTavrin::frmTavrin(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmTavrin"));
+    setWindowTitle(QStringLiteral("Tavrin CoD2 WorldSpawn Settings"));
+
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    // Created in this order, so the copy box is made first and the label
+    // that shares its place is raised below it.
+    Text1 = new QPlainTextEdit(central);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Command1 = new QPushButton(QStringLiteral("MP/SPSettings"), central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Combo1 = new DropDownComboBox(central);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setMinimumContentsLength(22);
+    Combo1->setEditText(QStringLiteral("MP/SP_LEVELS"));
+    Label3 = new QLabel(QStringLiteral("Display Settings:"), central);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label1 = new QLabel(central);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignTop | Qt::AlignRight);
+    Label1->setTextFormat(Qt::PlainText);
+
+    auto *grid = new QGridLayout(central);
+    grid->addWidget(Combo1, 0, 0);
+    grid->addWidget(Command1, 0, 1);
+    grid->addWidget(Label3, 1, 0, 1, 2);
+    grid->addWidget(Label1, 2, 0, 1, 2);
+    grid->addWidget(Text1, 2, 0, 1, 2);
+    grid->setRowStretch(2, 1);
+    grid->setColumnStretch(0, 1);
+    Text1->raise(); // covers the label
+
+    setTabOrder(Combo1, Command1);
+    setTabOrder(Command1, Text1);
+
+    auto *mnuEffects = menuBar()->addAction(QStringLiteral("&Effects List"));
+    mnuEffects->setObjectName(QStringLiteral("mnuEffects"));
+
+    connect(Combo1, &DropDownComboBox::dropDown, this, &frmTavrin::Combo1_DropDown);
+    connect(Command1, &QPushButton::clicked, this, &frmTavrin::Command1_Click);
+    connect(mnuEffects, &QAction::triggered, this, &frmTavrin::mnuEffects_Click);
+
+    resize(420, 360);
+    Form_Load();
+}
+
+void frmTavrin::Form_Load()
+{
+    Label1->clear();
+    Text1->clear();
+}
+
+void frmTavrin::Combo1_DropDown()
+{
+    // The list is rebuilt on every opening, so it never holds duplicates.
+    Combo1->clear();
+    Combo1->addItems(mapList());
+    Combo1->setCurrentIndex(-1);
+    Combo1->clearEditText();
+}
+
+void frmTavrin::Command1_Click()
+{
+    const MapRow *row = FindMap(Combo1->currentText());
+    if (!row)
+        return;
+    Label1->setText(RenderSettings(*row));
+    Text1->setPlainText(Label1->text());
+}
+
+void frmTavrin::mnuEffects_Click()
+{
+    // The viewer steps aside for the browser, and stays loaded with its content.
+    if (WindowRegistry::instance().show(WindowId::Cod2Efx))
+        hide();
+}
+
+} // namespace tavrin

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QComboBox>
+#include <QMainWindow>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tavrin {
+
+// A combo box that announces each opening of its list before the list shows.
+class DropDownComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+signals:
+    void dropDown();
+};
+
+// The worldspawn viewer: pick a stock COD2 map, show its settings text, copy it.
+class frmTavrin : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmTavrin(QWidget *parent = nullptr);
+
+public slots:
+    void Combo1_DropDown();
+    void Command1_Click();
+    void mnuEffects_Click();
+
+private:
+    void Form_Load();
+
+    QPlainTextEdit *Text1;   // the copy box
+    QPushButton *Command1;   // the show button
+    DropDownComboBox *Combo1; // the map box
+    QLabel *Label3;          // heading above the copy box
+    QLabel *Label1;          // holds the text too, covered by the copy box
+};
+
+} // namespace tavrin
