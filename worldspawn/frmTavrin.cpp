@@ -6,7 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPlainTextEdit>
+#include "copybox.h"
 #include <QPushButton>
 
 namespace tavrin {
@@ -28,7 +28,7 @@ frmTavrin::frmTavrin(QWidget *parent)
 
     // Created in this order, so the copy box is made first and the label
     // that shares its place is raised below it.
-    Text1 = new QPlainTextEdit(central);
+    Text1 = new CopyBox(central);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Command1 = new QPushButton(QStringLiteral("MP/SPSettings"), central);

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 
 class QLabel;
-class QPlainTextEdit;
+namespace tavrin { class CopyBox; }
 class QPushButton;
 
 namespace tavrin {
@@ -35,7 +35,7 @@ public slots:
 private:
     void Form_Load();
 
-    QPlainTextEdit *Text1;   // the copy box
+    CopyBox *Text1;          // the copy box
     QPushButton *Command1;   // the show button
     DropDownComboBox *Combo1; // the map box
     QLabel *Label3;          // heading above the copy box

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "placement.h"
+
+#include <QMainWindow>
+#include <QRect>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace tavrin {
+
+// The main window: the document area, the menus through which every other
+// window is reached, the toolbar and the status bar. It remembers its outer
+// bounds between runs.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+
+    QMdiArea *mdiArea() const { return m_mdi; }
+    QAction *menuItem(const QString &name) const;
+
+public slots:
+    void tbToolBar_ButtonClick(QAction *button);
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewOptions_Click();
+    void mnuViewWebBrowser_Click();
+    void mnuHelpAbout_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearchForHelpOn_Click();
+    void mnuFileExit_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowArrangeIcons_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void updateDateAndTime();
+    void updateWindowList();
+    void applyPlacement();
+    void tile(Qt::Orientation orientation);
+
+    QMdiArea *m_mdi = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    QAction *m_windowListStart = nullptr; // the separator before the window list
+    QToolBar *m_toolBar = nullptr;
+    QLabel *m_date = nullptr;
+    QLabel *m_time = nullptr;
+    QTimer *m_clock = nullptr;
+    QRect m_frame;            // the outer bounds to take at the first showing
+    bool m_placed = false;
+};
+
+} // namespace tavrin

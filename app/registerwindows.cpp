@@ -1,0 +1,18 @@
+#include "registerwindows.h"
+
+#include "frmMain.h"
+#include "frmMenuOptions.h"
+#include "frmTavrin.h"
+#include "windowregistry.h"
+
+namespace tavrin {
+
+void registerWindows()
+{
+    auto &registry = WindowRegistry::instance();
+    registry.registerWindow(WindowId::Main, [] { return new frmMain; });
+    registry.registerWindow(WindowId::MenuOptions, [] { return new frmMenuOptions; });
+    registry.registerWindow(WindowId::Tavrin, [] { return new frmTavrin; });
+}
+
+} // namespace tavrin
