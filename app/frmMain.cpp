@@ -171,9 +171,12 @@ void frmMain::updateDateAndTime()
     const QLocale locale;
     m_date->setText(locale.toString(now.date(), QLocale::ShortFormat));
     m_time->setText(locale.toString(now.time(), QLocale::ShortFormat));
-    // The panels show minutes, so wake just after the next minute begins.
-    const int msToNextMinute = 60000 - (now.time().second() * 1000 + now.time().msec());
-    m_clock->start(msToNextMinute + 20);
+    // Wake just after the shown time next changes: the next second where the
+    // locale shows seconds, the next minute otherwise.
+    const bool seconds = locale.timeFormat(QLocale::ShortFormat).contains(QLatin1Char('s'));
+    const int period = seconds ? 1000 : 60000;
+    const int elapsed = seconds ? now.time().msec() : now.time().second() * 1000 + now.time().msec();
+    m_clock->start(period - elapsed + 20);
 }
 
 void frmMain::applyPlacement()
