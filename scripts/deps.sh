@@ -4,10 +4,9 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config dpkg-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  qt6-image-formats-plugins qt6-svg-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick appstream
 )
 if [ "${TAVRIN_EXTRA_PACKAGES:-}" ]; then
   # shellcheck disable=SC2206
