@@ -23,10 +23,11 @@ namespace tavrin {
 namespace {
 const QString mainCaption = QStringLiteral("Tavrin Revevi Tools");
 
-QIcon themeIcon(const char *name)
+// The toolbar's own images. The desktop's icon theme is not asked: looking it
+// up costs more start-up time than the whole window takes to build.
+QIcon toolbarImage(const char *name)
 {
-    const QString theme = QString::fromLatin1(name);
-    return QIcon::fromTheme(theme, QIcon(QStringLiteral(":/icons/") + theme + QStringLiteral(".png")));
+    return QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".png"));
 }
 } // namespace
 
@@ -127,10 +128,9 @@ void frmMain::createToolBar()
     m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
-    // Each button's key is its object name; its image comes from the theme,
-    // or from the program's own images where the desktop has no theme.
+    // Each button's key is its object name.
     auto button = [this](const char *key, const char *image) {
-        QAction *a = m_toolBar->addAction(themeIcon(image), QString::fromLatin1(key));
+        QAction *a = m_toolBar->addAction(toolbarImage(image), QString::fromLatin1(key));
         a->setObjectName(QString::fromLatin1(key));
         a->setToolTip(QString::fromLatin1(key));
     };

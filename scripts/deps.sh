@@ -4,14 +4,10 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config dpkg-dev
+  cmake g++ make pkg-config dpkg-dev python3
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth imagemagick appstream
 )
-if [ "${TAVRIN_EXTRA_PACKAGES:-}" ]; then
-  # shellcheck disable=SC2206
-  packages+=(${TAVRIN_EXTRA_PACKAGES})
-fi
 
 missing=()
 for p in "${packages[@]}"; do
