@@ -1,5 +1,6 @@
 #include "registerwindows.h"
 
+#include "frmCod2Efx.h"
 #include "frmMain.h"
 #include "frmMenuOptions.h"
 #include "frmTavrin.h"
@@ -13,6 +14,7 @@ void registerWindows()
     registry.registerWindow(WindowId::Main, [] { return new frmMain; });
     registry.registerWindow(WindowId::MenuOptions, [] { return new frmMenuOptions; });
     registry.registerWindow(WindowId::Tavrin, [] { return new frmTavrin; });
+    registry.registerWindow(WindowId::Cod2Efx, [] { return new frmCod2Efx; });
 }
 
 } // namespace tavrin
