@@ -234,6 +234,19 @@ private slots:
         QCOMPARE(b.text->toPlainText(), listing);
     }
 
+    void launcherOpensTheBrowser()
+    {
+        QWidget *launcher = WindowRegistry::instance().show(WindowId::MenuOptions);
+        auto *button = launcher->findChild<QPushButton *>(QStringLiteral("Command3"));
+        QCOMPARE(button->text(), QStringLiteral("Effect &List"));
+        button->click();
+        Browser b = Browser::open();
+        b.choose(QStringLiteral("Vomit_Effects"));
+        button->click(); // the same browser, as it was
+        QCOMPARE(WindowRegistry::instance().widget(WindowId::Cod2Efx), static_cast<QWidget *>(b.window));
+        QCOMPARE(b.text->toPlainText(), QStringLiteral("vomit.efx"));
+    }
+
     void ctrlWFromTheListingBox()
     {
         Browser b = Browser::open();
