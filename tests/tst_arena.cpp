@@ -1,9 +1,5 @@
 // The arena records and their text.
 #include "arena.h"
-#include "textfile.h"
-
-#include <QTemporaryDir>
-#include <QFile>
 #include <QTest>
 
 using namespace tavrin;
@@ -46,34 +42,6 @@ private slots:
         QCOMPARE(cod2.ArenaString().toLatin1(), expected);
         // Both games' records give the same bytes.
         QCOMPARE(cod.sCompleteString().toLatin1(), cod2.ArenaString().toLatin1());
-    }
-
-    void startsEmptyAndRendersAfresh()
-    {
-        Arena a;
-        QVERIFY(a.map.isEmpty() && a.longname.isEmpty() && a.gametype.isEmpty());
-        a.map = QStringLiteral("one");
-        const QString first = a.ArenaString();
-        QCOMPARE(a.ArenaString(), first); // reading changes nothing
-        a.map = QStringLiteral("two");
-        QVERIFY(a.ArenaString().contains(QStringLiteral("map \"two\"")));
-        QVERIFY(!a.ArenaString().contains(QStringLiteral("one")));
-    }
-
-    void fileIsTheTextPlusOneLineEnd()
-    {
-        QTemporaryDir dir;
-        ArenaCOD a;
-        a.map = QStringLiteral("mp_toujane");
-        a.longname = QStringLiteral("Toujane");
-        a.gametype = QStringLiteral("dm tdm");
-        const QString path = dir.filePath(QStringLiteral("toujane.arena"));
-        QVERIFY(writeAnsiText(path, a.sCompleteString()).ok);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QCOMPARE(bytes, QByteArray("{\r\nmap \"mp_toujane\"\r\nlongname \"Toujane\"\r\ngametype \"dm tdm\"\r\n}\r\n"));
-        QCOMPARE(bytes.size(), 63);
     }
 };
 
