@@ -1,5 +1,8 @@
 #include "registerwindows.h"
 
+#include "frmArena.h"
+#include "frmArenaCOD.h"
+#include "frmCod2Efx.h"
 #include "frmMain.h"
 #include "frmMenuOptions.h"
 #include "frmTavrin.h"
@@ -13,6 +16,9 @@ void registerWindows()
     registry.registerWindow(WindowId::Main, [] { return new frmMain; });
     registry.registerWindow(WindowId::MenuOptions, [] { return new frmMenuOptions; });
     registry.registerWindow(WindowId::Tavrin, [] { return new frmTavrin; });
+    registry.registerWindow(WindowId::Cod2Efx, [] { return new frmCod2Efx; });
+    registry.registerWindow(WindowId::Arena, [] { return new frmArena; });
+    registry.registerWindow(WindowId::ArenaCOD, [] { return new frmArenaCOD; });
 }
 
 } // namespace tavrin

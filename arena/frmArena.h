@@ -1,0 +1,50 @@
+#pragma once
+
+#include "commondialog.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+namespace tavrin {
+
+class Arena;
+
+// The COD2 arena maker: map name, long name and gametypes, saved as an arena file.
+class frmArena : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmArena(QWidget *parent = nullptr);
+
+    // The window's record; it outlives the window's closes and is rewritten at every save.
+    static Arena &arena();
+
+public slots:
+    void mnuNew_Click();
+    void mnuSaveAs_Click();
+    void mnuExit_Click();
+    void mnuAbout_Click();
+
+private:
+    void Form_Load();
+
+    QLabel *lblMap;
+    QLineEdit *txtMap;      // copied to map
+    QLabel *lblLongname;
+    QLineEdit *txtLongName; // copied to longname
+    QLabel *Label3;
+    QComboBox *cboGameType; // picked or typed, copied to gametype
+    CommonDialog cd1;       // the save dialog
+    QMenu *mnuFile;
+    QAction *mnuNew;
+    QAction *mnuSaveAs;
+    QAction *mnuExit;
+    QAction *mnuAbout;
+};
+
+} // namespace tavrin
