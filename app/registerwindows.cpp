@@ -1,6 +1,7 @@
 #include "registerwindows.h"
 
 #include "frmMain.h"
+#include "frmMapGsc.h"
 #include "frmMenuOptions.h"
 #include "frmTavrin.h"
 #include "windowregistry.h"
@@ -13,6 +14,7 @@ void registerWindows()
     registry.registerWindow(WindowId::Main, [] { return new frmMain; });
     registry.registerWindow(WindowId::MenuOptions, [] { return new frmMenuOptions; });
     registry.registerWindow(WindowId::Tavrin, [] { return new frmTavrin; });
+    registry.registerWindow(WindowId::MapGsc, [] { return new frmMapGsc; });
 }
 
 } // namespace tavrin
