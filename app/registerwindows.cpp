@@ -3,6 +3,7 @@
 #include "frmMain.h"
 #include "frmMapGsc.h"
 #include "frmMenuOptions.h"
+#include "frmOptions.h"
 #include "frmTavrin.h"
 #include "windowregistry.h"
 
@@ -15,6 +16,7 @@ void registerWindows()
     registry.registerWindow(WindowId::MenuOptions, [] { return new frmMenuOptions; });
     registry.registerWindow(WindowId::Tavrin, [] { return new frmTavrin; });
     registry.registerWindow(WindowId::MapGsc, [] { return new frmMapGsc; });
+    registry.registerWindow(WindowId::Options, [] { return new frmOptions; });
 }
 
 } // namespace tavrin
