@@ -38,8 +38,14 @@ QLineEdit *makeBox(QWidget *parent, const char *name, const QString &text, int m
 {
     auto *box = new QLineEdit(text, parent);
     box->setObjectName(QLatin1String(name));
-    if (minChars > 0)
-        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * minChars + 12);
+    if (minChars > 0) {
+        const int width = box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * minChars + 12;
+        // Short boxes (numbers, tails) keep their size; the others may grow.
+        if (minChars <= 6)
+            box->setFixedWidth(width);
+        else
+            box->setMinimumWidth(width);
+    }
     return box;
 }
 
@@ -220,7 +226,7 @@ frmMapGsc::frmMapGsc(QWidget *parent)
     Text12->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text12->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text12->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Text12->setMinimumWidth(360);
+    Text12->setMinimumWidth(440);
     Label2 = makeLabel(central, "Label2", QString());
     Label2->setAlignment(Qt::AlignTop | Qt::AlignRight);
     // The label takes the whole script as its caption; it must not stretch the window.
@@ -240,7 +246,7 @@ frmMapGsc::frmMapGsc(QWidget *parent)
     createMenus();
     connect(Command1, &QPushButton::clicked, this, &frmMapGsc::Command1_Click);
 
-    resize(1040, 620);
+    resize(1140, 520);
     Form_Load();
 }
 
