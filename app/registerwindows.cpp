@@ -4,7 +4,9 @@
 #include "frmArenaCOD.h"
 #include "frmCod2Efx.h"
 #include "frmMain.h"
+#include "frmMapGsc.h"
 #include "frmMenuOptions.h"
+#include "frmOptions.h"
 #include "frmTavrin.h"
 #include "windowregistry.h"
 
@@ -19,6 +21,8 @@ void registerWindows()
     registry.registerWindow(WindowId::Cod2Efx, [] { return new frmCod2Efx; });
     registry.registerWindow(WindowId::Arena, [] { return new frmArena; });
     registry.registerWindow(WindowId::ArenaCOD, [] { return new frmArenaCOD; });
+    registry.registerWindow(WindowId::MapGsc, [] { return new frmMapGsc; });
+    registry.registerWindow(WindowId::Options, [] { return new frmOptions; });
 }
 
 } // namespace tavrin
