@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-image-formats-plugins qt6-svg-dev
+  qt6-webengine-dev
   xvfb xauth imagemagick
 )
 if [ "${TAVRIN_EXTRA_PACKAGES:-}" ]; then
