@@ -5,9 +5,6 @@
 
 int main(int argc, char *argv[])
 {
-    // The updates window's browser plugin shares OpenGL contexts with the
-    // program's windows, which can only be asked for before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tavrin"));
     QApplication::setApplicationName(QStringLiteral("Tavrin"));

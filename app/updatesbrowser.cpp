@@ -7,8 +7,19 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QPluginLoader>
+#include <QtGui/qtguiglobal.h>
 
-Q_LOGGING_CATEGORY(lcUpdatesBrowser, "tavrin.updatesbrowser")
+#if QT_CONFIG(opengl)
+#include <QOpenGLContext>
+// QtGui's global shared context, which Qt WebEngine draws through.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+Q_GUI_EXPORT QOpenGLContext *qt_gl_global_share_context();
+QT_END_NAMESPACE
+#endif
+
+// Quiet unless asked for (QT_LOGGING_RULES="tavrin.updatesbrowser.debug=true").
+Q_LOGGING_CATEGORY(lcUpdatesBrowser, "tavrin.updatesbrowser", QtWarningMsg)
 
 namespace tavrin {
 
@@ -26,6 +37,37 @@ UpdatesBrowserInterface *&loaded()
 }
 
 const QString pluginFile = QStringLiteral(TAVRIN_WEB_PLUGIN_FILE);
+
+#if QT_CONFIG(opengl)
+QOpenGLContext *shareContext = nullptr;
+
+void deleteShareContext()
+{
+    if (qt_gl_global_share_context() == shareContext)
+        qt_gl_set_global_share_context(nullptr);
+    delete shareContext;
+    shareContext = nullptr;
+}
+#endif
+
+// Qt WebEngine needs a global shared OpenGL context before it loads. Asking
+// for one with Qt::AA_ShareOpenGLContexts before the application exists would
+// load the OpenGL drivers at every start (some 60 MB and tens of milliseconds),
+// so it is made here, when the browser is first wanted. A context that cannot
+// be created (no OpenGL at all) still serves: the engine then draws in software.
+void prepareSharedContext()
+{
+#if QT_CONFIG(opengl)
+    if (qt_gl_global_share_context())
+        return;
+    shareContext = new QOpenGLContext;
+    shareContext->setFormat(QSurfaceFormat::defaultFormat());
+    shareContext->create();
+    qAddPostRoutine(deleteShareContext);
+    qt_gl_set_global_share_context(shareContext);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#endif
+}
 } // namespace
 
 QStringList updatesBrowserCandidates()
@@ -51,6 +93,7 @@ UpdatesBrowserInterface *updatesBrowser()
     for (const QString &path : updatesBrowserCandidates()) {
         if (!QFileInfo::exists(path))
             continue;
+        prepareSharedContext();
         QPluginLoader loader(path);
         QObject *instance = loader.instance();
         auto *browser = qobject_cast<UpdatesBrowserInterface *>(instance);
