@@ -3,11 +3,13 @@
 #include "frmArena.h"
 #include "frmArenaCOD.h"
 #include "frmCod2Efx.h"
+#include "frmAbout.h"
 #include "frmMain.h"
 #include "frmMapGsc.h"
 #include "frmMenuOptions.h"
 #include "frmOptions.h"
 #include "frmTavrin.h"
+#include "frmWebBrowser.h"
 #include "windowregistry.h"
 
 namespace tavrin {
@@ -23,6 +25,8 @@ void registerWindows()
     registry.registerWindow(WindowId::ArenaCOD, [] { return new frmArenaCOD; });
     registry.registerWindow(WindowId::MapGsc, [] { return new frmMapGsc; });
     registry.registerWindow(WindowId::Options, [] { return new frmOptions; });
+    registry.registerWindow(WindowId::About, [] { return new frmAbout; });
+    registry.registerWindow(WindowId::WebBrowser, [] { return new frmWebBrowser; });
 }
 
 } // namespace tavrin

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config dpkg-dev python3
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-webengine-dev
   xvfb xauth imagemagick appstream
 )
 

@@ -1,0 +1,142 @@
+// The updates window with its real browser plugin, fetching the page from a
+// tiny HTTP responder in this test on loopback.
+#include "frmMain.h"
+#include "frmWebBrowser.h"
+#include "registerwindows.h"
+#include "twips.h"
+#include "updatesbrowser.h"
+#include "windowregistry.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+using namespace tavrin;
+
+namespace {
+// Answers every GET with a small page and counts the requests for the page's path.
+class PageServer : public QObject
+{
+public:
+    PageServer()
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    QUrl page() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/updates/").arg(m_server.serverPort())); }
+    int pageRequests = 0;
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        const QList<QByteArray> request = buffer.left(buffer.indexOf("\r\n")).split(' ');
+        m_buffers.remove(socket);
+        const bool isPage = request.size() >= 2 && request[0] == "GET" && request[1] == "/updates/";
+        pageRequests += isPage;
+        const QByteArray body = isPage ? QByteArray("<html><body><h1>Updates</h1></body></html>") : QByteArray();
+        socket->write((isPage ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n")
+                      + QByteArray("Content-Type: text/html\r\nConnection: close\r\nContent-Length: ")
+                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
+
+int pxY(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY()); }
+
+void switchAwayAndBack(QWidget *window, QWidget *other)
+{
+    other->show();
+    other->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(other));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+} // namespace
+
+class TestWebBrowserWindow : public QObject
+{
+    Q_OBJECT
+    PageServer *m_server = nullptr;
+
+public:
+    // Run before the application exists. Like the program, the test does not
+    // ask for shared OpenGL contexts: the engine starts from the plugin as it is.
+    static void initMain()
+    {
+        // The engine's sandbox cannot run as root, nor in most containers.
+        if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setUpdatesBrowserPlugin(QStringLiteral(TAVRIN_WEB_PLUGIN));
+    }
+    void init()
+    {
+        m_server = new PageServer;
+        frmWebBrowser::setUpdatesAddress(m_server->page());
+        registerWindows();
+    }
+    void cleanup()
+    {
+        WindowRegistry::instance().reset();
+        delete m_server;
+    }
+
+    void pageRequestedOnLoadAndSizedOnActivation()
+    {
+        auto *main = qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main));
+        main->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
+        QPointer<frmWebBrowser> w = WindowRegistry::instance().window<frmWebBrowser>(WindowId::WebBrowser);
+        QVERIFY(w && w->hasBrowser());
+        QWidget *web = w->findChild<QWidget *>(QStringLiteral("frmWeb"));
+        QCOMPARE(w->browserArea(), web);
+        QSignalSpy loaded(w.data(), &frmWebBrowser::loadFinished);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 20000);
+        QVERIFY(loaded.first().first().toBool());
+        QCOMPARE(m_server->pageRequests, 1);
+
+        // A resize alone leaves the browser; the next activation fits it.
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        const int top = pxY(240);
+        const QRect fitted(0, top, w->width(), w->height() - top);
+        QCOMPARE(web->geometry(), fitted);
+        w->resize(460, 330);
+        QTRY_COMPARE(w->size(), QSize(460, 330));
+        QCOMPARE(web->geometry(), fitted);
+        switchAwayAndBack(w, main);
+        QCOMPARE(web->geometry(), QRect(0, top, 460, 330 - top));
+
+        // Neither activations nor bringing the open window to the front load the page.
+        main->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
+        QCOMPARE(WindowRegistry::instance().widget(WindowId::WebBrowser), w.data());
+        QTest::qWait(300);
+        QCOMPARE(m_server->pageRequests, 1);
+        QCOMPARE(loaded.size(), 1);
+
+        // Closed, it is unloaded; the next opening asks for the page again.
+        w->close();
+        QTRY_VERIFY(!w);
+        QSignalSpy reloaded(WindowRegistry::instance().show(WindowId::WebBrowser), SIGNAL(loadFinished(bool)));
+        QTRY_COMPARE_WITH_TIMEOUT(reloaded.size(), 1, 20000);
+        QCOMPARE(m_server->pageRequests, 2);
+    }
+};
+
+QTEST_MAIN(TestWebBrowserWindow)
+#include "tst_webbrowser_window.moc"
