@@ -2,6 +2,7 @@
 // input, code pages, the round trip, the selection writer and LibreOffice.
 #include "rtf.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -90,14 +91,21 @@ QTextCharFormat boldFormat()
     return f;
 }
 
-int imageCount(const QTextDocument &doc)
+// Every image of the document, in order.
+QList<QTextImageFormat> images(const QTextDocument &doc)
 {
-    int n = 0;
+    QList<QTextImageFormat> found;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
         for (auto it = b.begin(); !it.atEnd(); ++it)
             if (it.fragment().charFormat().isImageFormat())
-                n += it.fragment().length();
-    return n;
+                for (int i = 0; i < it.fragment().length(); ++i)
+                    found << it.fragment().charFormat().toImageFormat();
+    return found;
+}
+
+QImage imageOf(const QTextDocument &doc, const QTextImageFormat &f)
+{
+    return doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
 }
 
 QTextTable *firstTable(const QTextDocument &doc)
@@ -172,7 +180,7 @@ private slots:
         QTextDocument back;
         QVERIFY(rtf::read(written, back).ok);
         QCOMPARE(plainText(back), plainText(doc));
-        QCOMPARE(imageCount(back), imageCount(doc));
+        QCOMPARE(images(back).size(), images(doc).size());
     }
 
     void corpusText_data()
@@ -258,16 +266,49 @@ private slots:
         for (const char *name : {"Issue37.rtf", "Issue39.rtf", "Issue33.rtf"}) {
             QTextDocument doc;
             QVERIFY(rtf::read(fileBytes(QString::fromLatin1(name)), doc).ok);
-            int shown = 0;
-            for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-                for (auto it = b.begin(); !it.atEnd(); ++it)
-                    if (const QTextCharFormat f = it.fragment().charFormat(); f.isImageFormat()) {
-                        const QTextImageFormat img = f.toImageFormat();
-                        QVERIFY(!doc.resource(QTextDocument::ImageResource, QUrl(img.name())).value<QImage>().isNull());
-                        QVERIFY(img.width() > 10 && img.height() > 10);
-                        ++shown;
-                    }
-            QCOMPARE(shown, qstrcmp(name, "Issue37.rtf") == 0 ? 2 : 0);
+            const QList<QTextImageFormat> shown = images(doc);
+            QCOMPARE(shown.size(), qstrcmp(name, "Issue37.rtf") == 0 ? 2 : 0);
+            for (const QTextImageFormat &img : shown) {
+                QVERIFY(!imageOf(doc, img).isNull());
+                QVERIFY(img.width() > 10 && img.height() > 10);
+            }
+        }
+    }
+
+    // Pictures: PNG and JPEG shown at their goal size or scaled, the rest left out.
+    void pictures_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QSizeF>("size");
+        QImage image(40, 20, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        QByteArray png, jpeg;
+        QBuffer pngBuffer(&png), jpegBuffer(&jpeg);
+        QVERIFY(pngBuffer.open(QIODevice::WriteOnly) && image.save(&pngBuffer, "PNG"));
+        QVERIFY(jpegBuffer.open(QIODevice::WriteOnly) && image.save(&jpegBuffer, "JPEG"));
+        const QByteArray pngHex = png.toHex();
+        QTest::newRow("goal size") << "{\\pict\\pngblip\\picw40\\pich20\\picwgoal900\\pichgoal300 " + pngHex + "}" << 1 << QSizeF(60, 20);
+        QTest::newRow("scaled") << "{\\pict\\picscalex50\\picscaley200\\pngblip\r\n" + pngHex + "}" << 1 << QSizeF(20, 40);
+        QTest::newRow("jpeg") << "{\\pict\\jpegblip " + jpeg.toHex() + "}" << 1 << QSizeF(40, 20);
+        QTest::newRow("binary data") << "{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}" << 1 << QSizeF(40, 20);
+        QTest::newRow("Word's pair") << "{\\*\\shppict{\\pict\\pngblip " + pngHex + "}}{\\nonshppict{\\pict\\wmetafile8 " + pngHex + "}}" << 1 << QSizeF(40, 20);
+        QTest::newRow("metafile") << "{\\pict\\wmetafile8\\picw40\\pich20 " + pngHex + "}" << 0 << QSizeF();
+        QTest::newRow("broken data") << "{\\pict\\pngblip " + pngHex.left(60) + "}" << 0 << QSizeF();
+    }
+    void pictures()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, count);
+        QFETCH(QSizeF, size);
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1 a" + body + "b}", doc).ok);
+        QCOMPARE(doc.toPlainText().remove(QChar::ObjectReplacementCharacter), QStringLiteral("ab"));
+        const QList<QTextImageFormat> shown = images(doc);
+        QCOMPARE(shown.size(), count);
+        if (count) {
+            QCOMPARE(QSizeF(shown[0].width(), shown[0].height()), size);
+            QCOMPARE(imageOf(doc, shown[0]).size(), QSize(40, 20));
         }
     }
 
@@ -503,15 +544,11 @@ private slots:
         QCOMPARE(t->cellAt(1, 2).firstCursorPosition().block().text(), QStringLiteral("r1c2"));
         QCOMPARE(t->cellAt(1, 2).lastCursorPosition().block().text(), QStringLiteral("second line"));
 
-        QTextImageFormat read;
-        for (QTextBlock b = back.begin(); b.isValid(); b = b.next())
-            for (auto it = b.begin(); !it.atEnd(); ++it)
-                if (it.fragment().charFormat().isImageFormat())
-                    read = it.fragment().charFormat().toImageFormat();
-        QCOMPARE(read.width(), 30.0);
-        QCOMPARE(read.height(), 20.0);
-        const QImage readImage = back.resource(QTextDocument::ImageResource, QUrl(read.name())).value<QImage>();
-        QCOMPARE(readImage.convertToFormat(QImage::Format_ARGB32), image);
+        const QList<QTextImageFormat> read = images(back);
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(read[0].width(), 30.0);
+        QCOMPARE(read[0].height(), 20.0);
+        QCOMPARE(imageOf(back, read[0]).convertToFormat(QImage::Format_ARGB32), image);
     }
 
     // Copy writes the selection alone; Paste puts it in place of a selection.

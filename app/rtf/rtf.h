@@ -28,8 +28,9 @@ class QTextDocument;
 
 namespace tavrin::rtf {
 
-// True when the data, after any leading white space, opens with "{\rtf": the
-// test Paste uses to tell RTF markup from plain text.
+// True when the data, after any leading white space (and a UTF-8 byte order
+// mark), opens with "{\rtf": the test Paste uses to tell RTF markup from
+// plain text.
 bool isRtf(const QByteArray &data);
 
 // Outcome of a read. When ok is false, error is a sentence fit to show the

@@ -3,7 +3,6 @@
 // runs of equal character format and inserted a run at a time.
 #include "rtf.h"
 
-#include <QHash>
 #include <QImage>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -229,12 +228,6 @@ public:
         QString t = m_text;
         m_text.resize(0);
         return t;
-    }
-    const QString &text(CodePages &pages)
-    {
-        if (!m_bytes.isEmpty())
-            decodeBytes(pages);
-        return m_text;
     }
     void clear()
     {
