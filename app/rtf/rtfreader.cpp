@@ -379,15 +379,17 @@ private:
         State &parent = top();
         ++parent.childGroups;
         const bool skipFirstOfUpr = parent.kind == GroupKind::Upr && parent.childGroups == 1;
+        // Inside a picture every subgroup is picture metadata. Read before the
+        // push, which may move the stack and with it the parent.
+        const bool insidePicture = parent.dest == Dest::Picture;
         State child = parent;
         child.kind = parent.dest == Dest::FontTable ? GroupKind::FontEntry : GroupKind::Plain;
         child.star = false;
         child.firstWord = true;
         child.childGroups = 0;
-        m_stack.push_back(child);
+        m_stack.push_back(std::move(child));
         m_propsChanged = true;
-        // Inside a picture every subgroup is picture metadata.
-        return skipFirstOfUpr || parent.dest == Dest::Picture;
+        return skipFirstOfUpr || insidePicture;
     }
 
     void popGroup()
