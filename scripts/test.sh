@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavrin and runs the whole test suite.
+# Installs what is missing, builds Tavrin and runs the whole test suite: once
+# as built for use, once built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+jobs=$(nproc)
+
+echo "== Tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --parallel "$(nproc)"
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 "$@"
+cmake --build build --parallel "$jobs"
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 "$@")
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+# The updates page's Qt WebEngine is not built for the sanitizers, and the
+# install test starts the installed program, which the run above covers.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVRIN_SANITIZE=ON >/dev/null
+cmake --build build-asan --parallel "$jobs"
+(cd build-asan && QT_QPA_PLATFORM=offscreen \
+  ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --output-on-failure --timeout 300 -E '^(install|webbrowser_window)$' "$@")
