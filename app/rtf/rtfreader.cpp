@@ -1,0 +1,1261 @@
+// The RTF reader: one pass over the bytes, with the group state on an explicit
+// stack, straight into a QTextDocument through a cursor. Text is gathered in
+// runs of equal character format and inserted a run at a time.
+#include "rtf.h"
+
+#include <QImage>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QUrl>
+
+#include <array>
+#include <atomic>
+#include <climits>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tavrin::rtf {
+
+namespace {
+
+// Limits that keep hostile input in bounded time and memory.
+constexpr int MaxDepth = 1000;       // groups kept on the stack; deeper ones share the top state
+constexpr int MaxWordLength = 32;    // letters of a control word that count; the rest are read and dropped
+constexpr int MaxParam = 1'000'000'000; // numbers saturate here
+constexpr int MaxTwips = 31680;      // 22 inches, the widest indent or spacing we take
+constexpr int MaxUnicodeSkip = 16;   // \ucN beyond this is taken as 16
+constexpr qsizetype MaxJunk = 1024;  // bytes before "{\rtf" that are ignored
+constexpr size_t MaxFonts = 65536;   // font table entries kept
+constexpr size_t MaxColors = 65536;  // colour table entries kept
+
+const QString NotRtfError = QStringLiteral("The file is not in rich text format.");
+
+// Every control word the reader acts on. Words not listed are ignored.
+enum class Word : quint8 {
+    Unknown,
+    // destinations
+    Rtf, FontTable, ColorTable, Pict, Field, FldInst, FldRslt, Upr, Ud, ShpPict, Object, Skip,
+    // document
+    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
+    // font table
+    F, FCharset, Cpg, Red, Green, Blue,
+    // characters
+    Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, V, Super, Sub, NoSuperSub,
+    // paragraphs
+    Pard, Par, Line, Tab, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa,
+    // special characters
+    Emdash, Endash, Bullet, Lquote, Rquote, Ldblquote, Rdblquote, Emspace, Enspace, Qmspace, Zwj, Zwnj, Ltrmark, Rtlmark,
+    // tables
+    Trowd, Cellx, NestTableProps, Intbl, Itap, Cell, Row, NestCell, NestRow,
+    // pictures
+    PngBlip, JpegBlip, OtherBlip, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
+};
+
+const std::unordered_map<std::string_view, Word> &wordTable()
+{
+    static const std::unordered_map<std::string_view, Word> table = [] {
+        std::unordered_map<std::string_view, Word> t{
+            {"rtf", Word::Rtf}, {"fonttbl", Word::FontTable}, {"colortbl", Word::ColorTable},
+            {"pict", Word::Pict}, {"field", Word::Field}, {"fldinst", Word::FldInst},
+            {"fldrslt", Word::FldRslt}, {"upr", Word::Upr}, {"ud", Word::Ud},
+            {"shppict", Word::ShpPict}, {"object", Word::Object},
+            {"ansi", Word::Ansi}, {"mac", Word::Mac}, {"pc", Word::Pc}, {"pca", Word::Pca},
+            {"ansicpg", Word::AnsiCpg}, {"deff", Word::Deff}, {"uc", Word::Uc}, {"u", Word::U},
+            {"bin", Word::Bin},
+            {"f", Word::F}, {"fcharset", Word::FCharset}, {"cpg", Word::Cpg},
+            {"red", Word::Red}, {"green", Word::Green}, {"blue", Word::Blue},
+            {"plain", Word::Plain}, {"b", Word::B}, {"i", Word::I}, {"ulnone", Word::UlNone},
+            {"strike", Word::Strike}, {"striked", Word::Strike}, {"fs", Word::Fs}, {"cf", Word::Cf},
+            {"cb", Word::Cb}, {"chcbpat", Word::Cb}, {"highlight", Word::Highlight}, {"v", Word::V},
+            {"super", Word::Super}, {"sub", Word::Sub}, {"nosupersub", Word::NoSuperSub},
+            {"pard", Word::Pard}, {"par", Word::Par}, {"sect", Word::Par}, {"page", Word::Par},
+            {"line", Word::Line}, {"tab", Word::Tab},
+            {"ql", Word::Ql}, {"qc", Word::Qc}, {"qr", Word::Qr}, {"qj", Word::Qj}, {"qd", Word::Qj},
+            {"li", Word::Li}, {"lin", Word::Li}, {"ri", Word::Ri}, {"rin", Word::Ri}, {"fi", Word::Fi},
+            {"sb", Word::Sb}, {"sa", Word::Sa},
+            {"emdash", Word::Emdash}, {"endash", Word::Endash}, {"bullet", Word::Bullet},
+            {"lquote", Word::Lquote}, {"rquote", Word::Rquote}, {"ldblquote", Word::Ldblquote},
+            {"rdblquote", Word::Rdblquote}, {"emspace", Word::Emspace}, {"enspace", Word::Enspace},
+            {"qmspace", Word::Qmspace}, {"zwj", Word::Zwj}, {"zwnj", Word::Zwnj},
+            {"ltrmark", Word::Ltrmark}, {"rtlmark", Word::Rtlmark},
+            {"trowd", Word::Trowd}, {"nesttableprops", Word::NestTableProps}, {"cellx", Word::Cellx}, {"intbl", Word::Intbl}, {"itap", Word::Itap},
+            {"cell", Word::Cell}, {"row", Word::Row}, {"nestcell", Word::NestCell}, {"nestrow", Word::NestRow},
+            {"pngblip", Word::PngBlip}, {"jpegblip", Word::JpegBlip},
+            {"picw", Word::PicW}, {"pich", Word::PicH}, {"picwgoal", Word::PicWGoal},
+            {"pichgoal", Word::PicHGoal}, {"picscalex", Word::PicScaleX}, {"picscaley", Word::PicScaleY},
+        };
+        // Every kind of underline shows as an underline.
+        for (const char *ul : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash",
+                               "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
+                               "ululdbwave", "ulw", "ulwave"})
+            t.emplace(ul, Word::Ul);
+        // Pictures in formats we do not show.
+        for (const char *blip : {"emfblip", "macpict", "pmmetafile", "wmetafile", "dibitmap", "wbitmap"})
+            t.emplace(blip, Word::OtherBlip);
+        // Destinations whose content is never shown: document data, headers
+        // and footers, footnotes, styles, lists' definitions, object data.
+        for (const char *dest :
+             {"info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
+              "footerf", "footnote", "annotation", "atnid", "atnauthor", "atntime", "atnref", "atndate",
+              "atnicn", "filetbl", "revtbl", "listtable", "listoverridetable", "rsidtbl", "generator",
+              "pgdsctbl", "themedata", "colorschememapping", "latentstyles", "datastore", "xmlnstbl",
+              "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "xe", "tc", "txe", "rxe",
+              "pn", "pnseclvl", "pntxta", "pntxtb", "private", "template", "docvar", "userprops",
+              "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "bkmkstart", "bkmkend",
+              "nonshppict", "shpinst", "do", "comment", "title", "subject", "author", "operator",
+              "keywords", "category", "company", "manager", "doccomm", "hlinkbase", "buptim", "creatim",
+              "printim", "revtim", "htmltag", "mhtmltag", "blipuid", "panose", "falt",
+              "fname", "listpicture", "background", "wgrffmtfilter", "mmathPr", "defchp", "defpap",
+              "protusertbl", "fontemb", "fontfile", "keycode", "oldcprops", "oldpprops", "oldsprops",
+              "oldtprops", "fldtype", "datafield", "formfield", "picprop", "passwordhash", "xmlopen",
+              "xmlclose", "xmlattrname", "xmlattrvalue", "leveltext", "levelnumbers", "mmath", "ts"})
+            t.emplace(dest, Word::Skip);
+        return t;
+    }();
+    return table;
+}
+
+Word lookup(std::string_view name)
+{
+    const auto &t = wordTable();
+    auto it = t.find(name);
+    return it == t.end() ? Word::Unknown : it->second;
+}
+
+// The code page of a font's \fcharset.
+int codePageOfCharset(int charset, int documentCodePage)
+{
+    switch (charset) {
+    case 0: return 1252;
+    case 2: return 1252; // Symbol: shown as the bytes say
+    case 77: return 10000;
+    case 78: return 932;
+    case 128: return 932;
+    case 129: return 949;
+    case 134: return 936;
+    case 136: return 950;
+    case 161: return 1253;
+    case 162: return 1254;
+    case 163: return 1258;
+    case 177: return 1255;
+    case 178: return 1256;
+    case 186: return 1257;
+    case 204: return 1251;
+    case 222: return 874;
+    case 238: return 1250;
+    case 254: return 437;
+    case 255: return 850;
+    default: return documentCodePage;
+    }
+}
+
+// Bytes in a Windows (or Mac) code page to text, with a decoder per code page.
+class CodePages
+{
+public:
+    QString decode(int codePage, QByteArrayView bytes)
+    {
+        bool ascii = true;
+        for (char c : bytes)
+            if (uchar(c) >= 0x80) { ascii = false; break; }
+        if (ascii)
+            return QString::fromLatin1(bytes);
+        QStringDecoder &decoder = decoderFor(codePage);
+        decoder.resetState();
+        return decoder.decode(bytes);
+    }
+
+private:
+    QStringDecoder &decoderFor(int codePage)
+    {
+        auto it = m_decoders.find(codePage);
+        if (it != m_decoders.end())
+            return it->second;
+        QStringDecoder decoder(icuName(codePage).constData(), QStringConverter::Flag::Stateless);
+        if (!decoder.isValid())
+            decoder = QStringDecoder("windows-1252", QStringConverter::Flag::Stateless);
+        return m_decoders.emplace(codePage, std::move(decoder)).first->second;
+    }
+
+    static QByteArray icuName(int codePage)
+    {
+        switch (codePage) {
+        case 437: return "IBM437";
+        case 850: return "IBM850";
+        case 932: return "windows-932";
+        case 936: return "GBK";
+        case 949: return "windows-949";
+        case 950: return "windows-950";
+        case 10000: return "macintosh";
+        case 10001: return "Shift_JIS";
+        case 65001: return "UTF-8";
+        default: return "windows-" + QByteArray::number(codePage);
+        }
+    }
+
+    std::unordered_map<int, QStringDecoder> m_decoders;
+};
+
+// Text arriving as bytes in some code page and as Unicode characters, in
+// order. Bytes wait until a character or the end, so that a double-byte
+// character split over two \'hh escapes decodes as one.
+class TextSink
+{
+public:
+    void addBytes(CodePages &pages, int codePage, QByteArrayView bytes)
+    {
+        if (codePage != m_codePage && !m_bytes.isEmpty())
+            decodeBytes(pages);
+        m_codePage = codePage;
+        m_bytes.append(bytes);
+    }
+    void addChar(CodePages &pages, char16_t c)
+    {
+        if (!m_bytes.isEmpty())
+            decodeBytes(pages);
+        m_text.append(QChar(c));
+    }
+    bool isEmpty() const { return m_text.isEmpty() && m_bytes.isEmpty(); }
+    // The text so far; the sink is empty afterwards.
+    QString take(CodePages &pages)
+    {
+        if (!m_bytes.isEmpty())
+            decodeBytes(pages);
+        QString t = m_text;
+        m_text.resize(0);
+        return t;
+    }
+    void clear()
+    {
+        m_text.resize(0);
+        m_bytes.resize(0);
+    }
+
+private:
+    void decodeBytes(CodePages &pages)
+    {
+        m_text.append(pages.decode(m_codePage, m_bytes));
+        m_bytes.resize(0);
+    }
+    QString m_text;
+    QByteArray m_bytes;
+    int m_codePage = 1252;
+};
+
+enum class Dest : quint8 { Text, FontTable, ColorTable, Picture, FieldInst };
+
+struct CharProps {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    qint8 vertical = 0; // 1 superscript, -1 subscript
+    int font = -1;      // font number; -1 is the default font
+    int halfPoints = 24;
+    int fg = 0;         // colour table indexes; 0 is automatic
+    int bg = 0;
+    int link = -1;      // index into the reader's link targets
+    bool operator==(const CharProps &) const = default;
+};
+
+struct ParaProps {
+    Qt::Alignment align = Qt::AlignLeft;
+    int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
+    bool inTable = false;
+};
+
+enum class GroupKind : quint8 { Plain, Upr, FontEntry };
+
+struct State {
+    CharProps chr;
+    ParaProps para;
+    Dest dest = Dest::Text;
+    GroupKind kind = GroupKind::Plain;
+    bool star = false;          // "\*" seen: an unknown destination word skips the group
+    bool firstWord = true;      // no control word yet in this group
+    bool nestedRow = false;     // in a nested table's row properties
+    int uc = 1;                 // characters after \uN to skip
+    int field = -1;             // index of the field this group belongs to
+    int childGroups = 0;
+};
+
+struct Font {
+    QString family;
+    int charset = -1; // -1: none given
+    int codePage = 0; // from \cpg; 0: none given
+};
+
+struct Picture {
+    enum Kind { None, Png, Jpeg, Other } kind = None;
+    QByteArray data;
+    int hexHigh = -1;
+    int w = 0, h = 0, wGoal = 0, hGoal = 0, scaleX = 100, scaleY = 100;
+};
+
+int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+int hexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Bytes that end a run of plain text.
+constexpr std::array<bool, 256> makeSpecials()
+{
+    std::array<bool, 256> s{};
+    s[uchar('\\')] = s[uchar('{')] = s[uchar('}')] = s[uchar('\r')] = s[uchar('\n')] = true;
+    return s;
+}
+constexpr std::array<bool, 256> Specials = makeSpecials();
+
+std::atomic<quint64> imageCounter{0};
+
+class Reader
+{
+public:
+    Reader(QTextCursor &cursor, bool replacing)
+        : m_cursor(cursor), m_doc(cursor.document()), m_replacing(replacing)
+    {
+        m_startPosition = cursor.position();
+        m_targetBlockFormat = cursor.blockFormat();
+        m_stack.reserve(64);
+    }
+
+    void run(const char *p, const char *end)
+    {
+        m_end = end;
+        while (p < end) {
+            const char c = *p;
+            if (c == '{') {
+                ++p;
+                m_skip = 0;
+                if (pushGroup())
+                    p = skipGroup(p);
+            } else if (c == '}') {
+                ++p;
+                m_skip = 0;
+                popGroup();
+            } else if (c == '\\') {
+                p = controlWord(p);
+            } else if (c == '\r' || c == '\n') {
+                ++p;
+            } else {
+                const char *s = p;
+                while (p < end && !Specials[uchar(*p)])
+                    ++p;
+                text(s, p);
+            }
+            if (m_skipRestOfGroup) {
+                m_skipRestOfGroup = false;
+                p = skipGroup(p);
+            }
+            if (m_stack.empty())
+                break; // the outer group is closed: what follows is not ours
+        }
+        finish();
+    }
+
+private:
+    State &top() { return m_stack.back(); }
+
+    // ---- groups -------------------------------------------------------------
+
+    // Opens a group; true when the group is to be skipped whole.
+    bool pushGroup()
+    {
+        if (m_stack.empty()) {
+            m_stack.emplace_back();
+            return false;
+        }
+        if (int(m_stack.size()) >= MaxDepth || m_overflow > 0) {
+            ++m_overflow;
+            return false;
+        }
+        State &parent = top();
+        ++parent.childGroups;
+        const bool skipFirstOfUpr = parent.kind == GroupKind::Upr && parent.childGroups == 1;
+        State child = parent;
+        child.kind = parent.dest == Dest::FontTable ? GroupKind::FontEntry : GroupKind::Plain;
+        child.star = false;
+        child.firstWord = true;
+        child.childGroups = 0;
+        m_stack.push_back(child);
+        m_propsChanged = true;
+        // Inside a picture every subgroup is picture metadata.
+        return skipFirstOfUpr || parent.dest == Dest::Picture;
+    }
+
+    void popGroup()
+    {
+        if (m_overflow > 0) {
+            --m_overflow;
+            return;
+        }
+        if (m_stack.empty())
+            return;
+        const State &leaving = top();
+        const Dest parentDest = m_stack.size() > 1 ? m_stack[m_stack.size() - 2].dest : Dest::Text;
+        if (leaving.dest == Dest::FontTable && leaving.kind == GroupKind::FontEntry)
+            endFontName();
+        if (leaving.dest == Dest::ColorTable && parentDest != Dest::ColorTable && m_colorPending)
+            endColor();
+        if (leaving.dest == Dest::Picture && parentDest != Dest::Picture)
+            endPicture();
+        if (leaving.dest == Dest::FieldInst && parentDest != Dest::FieldInst) {
+            m_fieldInstruction = m_fieldText.take(m_pages);
+            m_fieldInstructionOf = leaving.field;
+        }
+        if (m_stack.size() == 1)
+            endDocument();
+        m_stack.pop_back();
+        m_propsChanged = true;
+    }
+
+    // Skips from p (inside a group) to just past its closing brace, then
+    // closes the group. \bin data is stepped over by its length.
+    const char *skipGroup(const char *p)
+    {
+        int depth = 1;
+        while (p < m_end) {
+            const char c = *p++;
+            if (c == '{') {
+                ++depth;
+            } else if (c == '}') {
+                if (--depth == 0)
+                    break;
+            } else if (c == '\\' && p < m_end) {
+                if (!isLetter(*p)) {
+                    ++p;
+                    continue;
+                }
+                const char *w = p;
+                while (p < m_end && isLetter(*p))
+                    ++p;
+                const bool bin = p - w == 3 && std::string_view(w, 3) == "bin";
+                qint64 n = 0;
+                while (p < m_end && isDigit(*p)) {
+                    if (n < MaxParam)
+                        n = n * 10 + (*p - '0');
+                    ++p;
+                }
+                if (p < m_end && *p == ' ')
+                    ++p;
+                if (bin)
+                    p += std::min<qint64>(n, m_end - p);
+            }
+        }
+        m_skip = 0;
+        popGroup();
+        return p;
+    }
+
+    // ---- tokens -------------------------------------------------------------
+
+    const char *controlWord(const char *p)
+    {
+        ++p; // the backslash
+        if (p >= m_end)
+            return p;
+        const char c = *p;
+        if (!isLetter(c)) {
+            ++p;
+            if (c == '\'') {
+                if (p + 1 < m_end && isHex(p[0]) && isHex(p[1])) {
+                    const char byte = char(hexValue(p[0]) * 16 + hexValue(p[1]));
+                    p += 2;
+                    if (m_skip > 0)
+                        --m_skip;
+                    else
+                        text(&byte, &byte + 1);
+                } else {
+                    p = std::min(p + 2, m_end);
+                }
+                return p;
+            }
+            if (m_skip > 0) {
+                --m_skip;
+                return p;
+            }
+            switch (c) {
+            case '\\': case '{': case '}':
+                text(p - 1, p);
+                break;
+            case '~': addChar(0x00A0); break;
+            case '-': addChar(0x00AD); break;
+            case '_': addChar(0x2011); break;
+            case '*': top().star = true; break;
+            case '\r': case '\n': paragraph(); break;
+            case '\t': addChar(u'\t'); break;
+            default: break;
+            }
+            return p;
+        }
+        const char *w = p;
+        while (p < m_end && isLetter(*p))
+            ++p;
+        const std::string_view name(w, std::min<qsizetype>(p - w, MaxWordLength));
+        bool hasParam = false;
+        bool negative = false;
+        qint64 value = 0;
+        if (p < m_end && *p == '-' && p + 1 < m_end && isDigit(p[1])) {
+            negative = true;
+            ++p;
+        }
+        while (p < m_end && isDigit(*p)) {
+            hasParam = true;
+            if (value < MaxParam)
+                value = value * 10 + (*p - '0');
+            ++p;
+        }
+        if (p < m_end && *p == ' ')
+            ++p;
+        int param = int(std::min<qint64>(value, MaxParam));
+        if (negative)
+            param = -param;
+        const Word word = lookup(name);
+        if (word == Word::Bin) {
+            // Binary data: its length is bounded by what is left.
+            const qint64 n = std::min<qint64>(std::max(param, 0), m_end - p);
+            if (!m_stack.empty() && top().dest == Dest::Picture)
+                m_picture.data.append(p, n);
+            return p + n;
+        }
+        if (m_skip > 0) {
+            --m_skip;
+            return p;
+        }
+        handleWord(word, hasParam, param);
+        return p;
+    }
+
+    void handleWord(Word word, bool hasParam, int param)
+    {
+        if (m_stack.empty())
+            return;
+        State &s = top();
+        const bool first = s.firstWord;
+        s.firstWord = false;
+        const bool on = !hasParam || param != 0;
+
+        // A destination starred with \* that we do not know is skipped whole.
+        if (s.star && first) {
+            switch (word) {
+            case Word::FldInst: case Word::Ud: case Word::ShpPict: case Word::Pict:
+            case Word::FldRslt: case Word::FontTable: case Word::ColorTable:
+            case Word::NestTableProps:
+                break;
+            default:
+                m_skipRestOfGroup = true;
+                return;
+            }
+        }
+
+        switch (word) {
+        case Word::Unknown:
+        case Word::Rtf:
+        case Word::Ud:
+        case Word::ShpPict:
+        case Word::Object:
+        case Word::Bin:
+            break;
+        case Word::Skip:
+            if (first || s.star)
+                m_skipRestOfGroup = true;
+            break;
+        case Word::FontTable: s.dest = Dest::FontTable; m_fontEntry = -1; break;
+        case Word::ColorTable: s.dest = Dest::ColorTable; break;
+        case Word::Pict:
+            s.dest = Dest::Picture;
+            m_picture = Picture();
+            break;
+        case Word::Field:
+            s.field = ++m_fieldCount;
+            break;
+        case Word::FldInst:
+            if (s.field < 0) {
+                m_skipRestOfGroup = true;
+            } else {
+                s.dest = Dest::FieldInst;
+                m_fieldText.clear();
+            }
+            break;
+        case Word::FldRslt:
+            s.dest = Dest::Text;
+            if (s.field >= 0 && s.field == m_fieldInstructionOf) {
+                const QString href = hyperlinkTarget(m_fieldInstruction);
+                if (!href.isEmpty()) {
+                    s.chr.link = int(m_links.size());
+                    m_links.push_back(href);
+                }
+            }
+            m_propsChanged = true;
+            break;
+        case Word::Upr: s.kind = GroupKind::Upr; break;
+        case Word::Ansi: m_codePage = 1252; break;
+        case Word::Mac: m_codePage = 10000; break;
+        case Word::Pc: m_codePage = 437; break;
+        case Word::Pca: m_codePage = 850; break;
+        case Word::AnsiCpg: if (param > 0) m_codePage = param; break;
+        case Word::Deff: m_defaultFont = param; break;
+        case Word::Uc: s.uc = clampInt(param, 0, MaxUnicodeSkip); break;
+        case Word::U:
+            if (param < 0)
+                param += 65536;
+            if (param >= 0 && param <= 0xFFFF)
+                addChar(char16_t(param));
+            m_skip = s.uc;
+            break;
+        case Word::F:
+            if (s.dest == Dest::FontTable) {
+                endFontName();
+                m_fontEntry = param;
+                if (m_fonts.size() < MaxFonts)
+                    m_fonts.try_emplace(param);
+                else if (!m_fonts.count(param))
+                    m_fontEntry = INT_MIN;
+            } else {
+                s.chr.font = param;
+                m_propsChanged = true;
+            }
+            break;
+        case Word::FCharset:
+            if (s.dest == Dest::FontTable && m_fontEntry != INT_MIN)
+                m_fonts[m_fontEntry].charset = param;
+            break;
+        case Word::Cpg:
+            if (s.dest == Dest::FontTable && m_fontEntry != INT_MIN)
+                m_fonts[m_fontEntry].codePage = param;
+            break;
+        case Word::Red: m_color.setRed(clampInt(param, 0, 255)); m_colorPending = true; break;
+        case Word::Green: m_color.setGreen(clampInt(param, 0, 255)); m_colorPending = true; break;
+        case Word::Blue: m_color.setBlue(clampInt(param, 0, 255)); m_colorPending = true; break;
+        case Word::Plain: s.chr = CharProps{.link = s.chr.link}; m_propsChanged = true; break;
+        case Word::B: s.chr.bold = on; m_propsChanged = true; break;
+        case Word::I: s.chr.italic = on; m_propsChanged = true; break;
+        case Word::Ul: s.chr.underline = on; m_propsChanged = true; break;
+        case Word::UlNone: s.chr.underline = false; m_propsChanged = true; break;
+        case Word::Strike: s.chr.strike = on; m_propsChanged = true; break;
+        case Word::V: s.chr.hidden = on; m_propsChanged = true; break;
+        case Word::Super: s.chr.vertical = 1; m_propsChanged = true; break;
+        case Word::Sub: s.chr.vertical = -1; m_propsChanged = true; break;
+        case Word::NoSuperSub: s.chr.vertical = 0; m_propsChanged = true; break;
+        case Word::Fs: s.chr.halfPoints = hasParam ? clampInt(param, 2, 3276) : 24; m_propsChanged = true; break;
+        case Word::Cf: s.chr.fg = std::max(param, 0); m_propsChanged = true; break;
+        case Word::Cb:
+        case Word::Highlight: s.chr.bg = std::max(param, 0); m_propsChanged = true; break;
+        case Word::Pard:
+        case Word::Par:
+            // Paragraphs have no place in a font table: a writer forgot to
+            // close it, and the document's text starts here.
+            if (s.dest == Dest::FontTable && s.kind != GroupKind::FontEntry) {
+                endFontName();
+                s.dest = Dest::Text;
+            }
+            if (word == Word::Pard)
+                s.para = ParaProps();
+            else
+                paragraph();
+            break;
+        case Word::Line: addChar(0x2028); break;
+        case Word::Tab: addChar(u'\t'); break;
+        case Word::Ql: s.para.align = Qt::AlignLeft; break;
+        case Word::Qc: s.para.align = Qt::AlignHCenter; break;
+        case Word::Qr: s.para.align = Qt::AlignRight; break;
+        case Word::Qj: s.para.align = Qt::AlignJustify; break;
+        case Word::Li: s.para.left = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::Ri: s.para.right = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::Fi: s.para.first = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::Sb: s.para.before = clampInt(param, 0, MaxTwips); break;
+        case Word::Sa: s.para.after = clampInt(param, 0, MaxTwips); break;
+        case Word::Emdash: addChar(0x2014); break;
+        case Word::Endash: addChar(0x2013); break;
+        case Word::Bullet: addChar(0x2022); break;
+        case Word::Lquote: addChar(0x2018); break;
+        case Word::Rquote: addChar(0x2019); break;
+        case Word::Ldblquote: addChar(0x201C); break;
+        case Word::Rdblquote: addChar(0x201D); break;
+        case Word::Emspace: addChar(0x2003); break;
+        case Word::Enspace: addChar(0x2002); break;
+        case Word::Qmspace: addChar(0x2005); break;
+        case Word::Zwj: addChar(0x200D); break;
+        case Word::Zwnj: addChar(0x200C); break;
+        case Word::Ltrmark: addChar(0x200E); break;
+        case Word::Rtlmark: addChar(0x200F); break;
+        // A nested table's row properties. Word keeps only those there, but
+        // some writers put the nested cells' text in too: it is shown, and the
+        // row properties are ignored since nested tables are flattened.
+        case Word::NestTableProps: s.nestedRow = true; break;
+        case Word::Trowd:
+            if (!s.nestedRow) {
+                m_rowOpen = true;
+                m_cellxCount = 0;
+            }
+            break;
+        case Word::Cellx:
+            if (!s.nestedRow)
+                ++m_cellxCount;
+            break;
+        case Word::Intbl: s.para.inTable = true; break;
+        case Word::Itap: s.para.inTable = param > 0; break;
+        case Word::Cell: endCell(); break;
+        case Word::Row: endRow(); break;
+        case Word::NestCell: paragraph(); break;
+        case Word::NestRow: break;
+        case Word::PngBlip: if (s.dest == Dest::Picture) m_picture.kind = Picture::Png; break;
+        case Word::JpegBlip: if (s.dest == Dest::Picture) m_picture.kind = Picture::Jpeg; break;
+        case Word::OtherBlip:
+            if (s.dest == Dest::Picture) {
+                m_picture.kind = Picture::Other;
+                m_skipRestOfGroup = true; // its data is of no use to us
+            }
+            break;
+        case Word::PicW: m_picture.w = param; break;
+        case Word::PicH: m_picture.h = param; break;
+        case Word::PicWGoal: m_picture.wGoal = clampInt(param, 0, MaxTwips * 10); break;
+        case Word::PicHGoal: m_picture.hGoal = clampInt(param, 0, MaxTwips * 10); break;
+        case Word::PicScaleX: m_picture.scaleX = clampInt(param, 1, 1000); break;
+        case Word::PicScaleY: m_picture.scaleY = clampInt(param, 1, 1000); break;
+        }
+    }
+
+    // Plain text bytes [s, e) in the current destination.
+    void text(const char *s, const char *e)
+    {
+        if (m_skip > 0) {
+            const qsizetype n = std::min<qsizetype>(m_skip, e - s);
+            m_skip -= int(n);
+            s += n;
+        }
+        if (s == e || m_stack.empty())
+            return;
+        State &st = top();
+        st.firstWord = false;
+        switch (st.dest) {
+        case Dest::Text:
+            if (st.chr.hidden)
+                return;
+            prepareOutput();
+            m_run.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, e - s));
+            break;
+        case Dest::FontTable:
+            for (const char *q = s; q < e; ++q) {
+                if (*q == ';') {
+                    endFontName();
+                } else if (m_fontEntry != INT_MIN) {
+                    m_fontName.addBytes(m_pages, fontCodePage(m_fontEntry), QByteArrayView(q, 1));
+                }
+            }
+            break;
+        case Dest::ColorTable:
+            for (const char *q = s; q < e; ++q)
+                if (*q == ';')
+                    endColor();
+            break;
+        case Dest::Picture:
+            for (const char *q = s; q < e; ++q) {
+                if (!isHex(*q))
+                    continue;
+                const int v = hexValue(*q);
+                if (m_picture.hexHigh < 0) {
+                    m_picture.hexHigh = v;
+                } else {
+                    m_picture.data.append(char(m_picture.hexHigh * 16 + v));
+                    m_picture.hexHigh = -1;
+                }
+            }
+            break;
+        case Dest::FieldInst:
+            m_fieldText.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, e - s));
+            break;
+        }
+    }
+
+    void addChar(char16_t c)
+    {
+        if (m_stack.empty())
+            return;
+        State &st = top();
+        st.firstWord = false;
+        switch (st.dest) {
+        case Dest::Text:
+            if (st.chr.hidden)
+                return;
+            prepareOutput();
+            m_run.addChar(m_pages, c);
+            break;
+        case Dest::FontTable:
+            if (m_fontEntry != INT_MIN)
+                m_fontName.addChar(m_pages, c);
+            break;
+        case Dest::FieldInst:
+            m_fieldText.addChar(m_pages, c);
+            break;
+        default:
+            break;
+        }
+    }
+
+    // ---- fonts, colours, links, pictures -------------------------------------
+
+    const Font *fontFor(int number) const
+    {
+        auto it = m_fonts.find(number < 0 ? m_defaultFont : number);
+        if (it == m_fonts.end() && number >= 0)
+            it = m_fonts.find(m_defaultFont);
+        return it == m_fonts.end() ? nullptr : &it->second;
+    }
+
+    int fontCodePage(int number) const
+    {
+        auto it = m_fonts.find(number);
+        if (it == m_fonts.end())
+            return m_codePage;
+        if (it->second.codePage > 0)
+            return it->second.codePage;
+        return it->second.charset < 0 ? m_codePage : codePageOfCharset(it->second.charset, m_codePage);
+    }
+
+    int codePageOf(int font) const
+    {
+        if (const Font *f = fontFor(font)) {
+            if (f->codePage > 0)
+                return f->codePage;
+            if (f->charset >= 0)
+                return codePageOfCharset(f->charset, m_codePage);
+        }
+        return m_codePage;
+    }
+
+    void endFontName()
+    {
+        if (m_fontEntry == INT_MIN || m_fontName.isEmpty())
+            return;
+        const QString name = m_fontName.take(m_pages).trimmed();
+        Font &font = m_fonts[m_fontEntry];
+        if (!name.isEmpty() && font.family.isEmpty())
+            font.family = name;
+    }
+
+    void endColor()
+    {
+        if (m_colors.size() < MaxColors)
+            m_colors.push_back(m_colorPending ? m_color : QColor());
+        m_color = QColor(0, 0, 0);
+        m_colorPending = false;
+    }
+
+    QColor colorAt(int index) const
+    {
+        return index > 0 && index < int(m_colors.size()) ? m_colors[index] : QColor();
+    }
+
+    // The target of a HYPERLINK field instruction: its address, or "#name"
+    // for a \l bookmark; empty for other fields.
+    static QString hyperlinkTarget(const QString &instruction)
+    {
+        const QString t = instruction.trimmed();
+        if (!t.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
+            return QString();
+        QString target;
+        bool bookmark = false;
+        qsizetype i = 9;
+        while (i < t.size()) {
+            const QChar c = t.at(i);
+            if (c.isSpace()) {
+                ++i;
+            } else if (c == u'\\') {
+                if (i + 1 < t.size() && t.at(i + 1) == u'l')
+                    bookmark = true;
+                i += 2;
+                // Switches other than \l take an argument we do not need.
+                if (!bookmark) {
+                    while (i < t.size() && t.at(i).isSpace())
+                        ++i;
+                    if (i < t.size() && t.at(i) == u'"') {
+                        const qsizetype close = t.indexOf(u'"', i + 1);
+                        i = close < 0 ? t.size() : close + 1;
+                    }
+                }
+            } else if (c == u'"') {
+                const qsizetype close = t.indexOf(u'"', i + 1);
+                const qsizetype stop = close < 0 ? t.size() : close;
+                target = t.mid(i + 1, stop - i - 1);
+                i = stop + 1;
+                if (!target.isEmpty())
+                    break;
+            } else {
+                qsizetype j = i;
+                while (j < t.size() && !t.at(j).isSpace())
+                    ++j;
+                target = t.mid(i, j - i);
+                break;
+            }
+        }
+        if (target.isEmpty())
+            return QString();
+        return bookmark ? QLatin1Char('#') + target : target;
+    }
+
+    void endPicture()
+    {
+        Picture pic = std::move(m_picture);
+        m_picture = Picture();
+        if ((pic.kind != Picture::Png && pic.kind != Picture::Jpeg) || pic.data.isEmpty() || m_stack.size() < 2)
+            return;
+        const State &outer = m_stack[m_stack.size() - 2];
+        if (outer.dest != Dest::Text || outer.chr.hidden)
+            return;
+        QImage image;
+        if (!image.loadFromData(pic.data, pic.kind == Picture::Png ? "PNG" : "JPEG") || image.isNull())
+            return;
+        // Shown size: the goal size in twips (15 twips a pixel at 96 DPI) or the
+        // image's own, scaled by \picscalex/y percent.
+        const double w = (pic.wGoal > 0 ? pic.wGoal / 15.0 : image.width()) * pic.scaleX / 100.0;
+        const double h = (pic.hGoal > 0 ? pic.hGoal / 15.0 : image.height()) * pic.scaleY / 100.0;
+        const QString name = QStringLiteral("rtfimage%1.png").arg(++imageCounter);
+        m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        // The picture belongs to the enclosing text.
+        prepareOutput(outer);
+        flushRun();
+        QTextImageFormat format;
+        format.setName(name);
+        format.setWidth(w);
+        format.setHeight(h);
+        m_cursor.insertImage(format);
+    }
+
+    // ---- output ---------------------------------------------------------------
+
+    // Called before anything goes into the document: moves into, through or out
+    // of a table as the paragraph properties say, and ends the pending run when
+    // the character format changed.
+    void prepareOutput() { prepareOutput(top()); }
+    void prepareOutput(const State &s)
+    {
+        placeInTable(s.para.inTable || m_rowOpen);
+        if (m_propsChanged) {
+            m_propsChanged = false;
+            if (!(s.chr == m_runProps)) {
+                flushRun();
+                m_runProps = s.chr;
+            }
+        }
+        m_lastWasParagraph = false;
+    }
+
+    void flushRun()
+    {
+        if (m_run.isEmpty())
+            return;
+        QString t = m_run.take(m_pages);
+        // Characters that would break the document's structure: the frame
+        // markers, the object placeholder and paragraph breaks other than \par.
+        qsizetype i = 0;
+        for (; i < t.size(); ++i) {
+            const char16_t c = t.at(i).unicode();
+            if ((c < 0x20 && c != u'\t') || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1 || c == 0xFFFC)
+                break;
+        }
+        if (i < t.size()) {
+            QString clean;
+            clean.reserve(t.size());
+            for (QChar qc : std::as_const(t)) {
+                const char16_t c = qc.unicode();
+                if (c == u'\n' || c == 0x2029)
+                    clean.append(QChar(0x2028));
+                else if (!((c < 0x20 && c != u'\t') || c == 0xFDD0 || c == 0xFDD1 || c == 0xFFFC))
+                    clean.append(qc);
+            }
+            t = clean;
+        }
+        if (!t.isEmpty())
+            m_cursor.insertText(t, charFormat(m_runProps));
+    }
+
+    QTextCharFormat charFormat(const CharProps &p)
+    {
+        QTextCharFormat f;
+        if (const Font *font = fontFor(p.font); font && !font->family.isEmpty())
+            f.setFontFamilies(QStringList{font->family});
+        f.setFontPointSize(p.halfPoints / 2.0);
+        if (p.bold)
+            f.setFontWeight(QFont::Bold);
+        if (p.italic)
+            f.setFontItalic(true);
+        if (p.underline)
+            f.setFontUnderline(true);
+        if (p.strike)
+            f.setFontStrikeOut(true);
+        if (p.vertical)
+            f.setVerticalAlignment(p.vertical > 0 ? QTextCharFormat::AlignSuperScript
+                                                  : QTextCharFormat::AlignSubScript);
+        if (const QColor c = colorAt(p.fg); c.isValid())
+            f.setForeground(c);
+        if (const QColor c = colorAt(p.bg); c.isValid())
+            f.setBackground(c);
+        if (p.link >= 0 && p.link < int(m_links.size())) {
+            f.setAnchor(true);
+            f.setAnchorHref(m_links[p.link]);
+        }
+        return f;
+    }
+
+    QTextBlockFormat blockFormat(const ParaProps &p) const
+    {
+        QTextBlockFormat f;
+        if (p.align != Qt::AlignLeft)
+            f.setAlignment(p.align);
+        // 15 twips to a pixel at 96 DPI, the unit of Qt's rich text margins.
+        if (p.left)
+            f.setLeftMargin(p.left / 15.0);
+        if (p.right)
+            f.setRightMargin(p.right / 15.0);
+        if (p.first)
+            f.setTextIndent(p.first / 15.0);
+        if (p.before)
+            f.setTopMargin(p.before / 15.0);
+        if (p.after)
+            f.setBottomMargin(p.after / 15.0);
+        return f;
+    }
+
+    void paragraph()
+    {
+        if (m_stack.empty())
+            return;
+        State &s = top();
+        if (s.dest != Dest::Text || s.chr.hidden)
+            return;
+        prepareOutput();
+        flushRun();
+        m_cursor.setBlockFormat(blockFormat(s.para));
+        m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
+        m_lastWasParagraph = true;
+    }
+
+    // True when the cursor is at the start of a block (an empty one if asked)
+    // that may be merged into the block before it, in the same frame.
+    bool blockMergeable(bool empty) const
+    {
+        const QTextBlock block = m_cursor.block();
+        if (!m_cursor.atBlockStart() || (empty && block.length() != 1))
+            return false;
+        const QTextBlock previous = block.previous();
+        // The paragraph break between them must be one we inserted.
+        if (!previous.isValid() || m_cursor.position() - 1 < m_startPosition)
+            return false;
+        QTextCursor before(previous);
+        return before.currentFrame() == m_cursor.currentFrame();
+    }
+
+    // Joins the cursor's block to the one before it, the joined block taking
+    // the given format (Qt keeps the second block's format when the first is empty).
+    void mergeWithPrevious(const QTextBlockFormat &format)
+    {
+        m_cursor.deletePreviousChar();
+        m_cursor.setBlockFormat(format);
+    }
+
+    void placeInTable(bool inTable)
+    {
+        if (!inTable) {
+            if (m_table) {
+                flushRun();
+                trimTable();
+                m_cursor.setPosition(m_table->lastPosition() + 1);
+                m_table = nullptr;
+                m_cellxCount = 0;
+            }
+            return;
+        }
+        if (!m_table) {
+            flushRun();
+            // A table follows the block before it; the empty block that the
+            // last \par opened is not kept in front of it.
+            if (m_lastWasParagraph && blockMergeable(true))
+                mergeWithPrevious(m_cursor.block().previous().blockFormat());
+            m_table = m_cursor.insertTable(1, std::max(1, m_cellxCount));
+            m_row = m_column = m_lastColumn = 0;
+            m_rowEnded = m_cellEnded = false;
+        } else if (m_rowEnded) {
+            flushRun();
+            // Rows and columns grow by doubling and the spare ones go when the
+            // table ends: Qt rebuilds a table's cell grid after each change.
+            if (m_row + 1 >= m_table->rows())
+                m_table->appendRows(m_table->rows());
+            ++m_row;
+            m_column = 0;
+            m_rowEnded = m_cellEnded = false;
+            m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
+        } else if (m_cellEnded) {
+            flushRun();
+            ++m_column;
+            if (m_column >= m_table->columns())
+                m_table->appendColumns(m_table->columns());
+            m_lastColumn = std::max(m_lastColumn, m_column);
+            m_cellEnded = false;
+            m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
+        }
+    }
+
+    void trimTable()
+    {
+        if (m_table->rows() > m_row + 1)
+            m_table->removeRows(m_row + 1, m_table->rows() - m_row - 1);
+        const int columns = std::max(m_lastColumn + 1, m_cellxCount);
+        if (m_table->columns() > columns)
+            m_table->removeColumns(columns, m_table->columns() - columns);
+    }
+
+    void endCell()
+    {
+        if (m_stack.empty() || top().dest != Dest::Text)
+            return;
+        State &s = top();
+        s.para.inTable = true;
+        prepareOutput();
+        flushRun();
+        m_cursor.setBlockFormat(blockFormat(s.para));
+        m_cellEnded = true;
+    }
+
+    void endRow()
+    {
+        if (m_stack.empty() || top().dest != Dest::Text)
+            return;
+        m_rowOpen = false;
+        if (!m_table) {
+            top().para.inTable = true;
+            prepareOutput();
+        }
+        flushRun();
+        m_rowEnded = true;
+        m_cellEnded = false;
+    }
+
+    // The outermost group ends: the last paragraph takes its properties, and
+    // the empty paragraph a final \par opened is dropped.
+    void endDocument()
+    {
+        const State &s = top();
+        flushRun();
+        if (m_table)
+            trimTable(); // the document ends inside a table
+        if (m_lastWasParagraph && blockMergeable(false)) {
+            // Pasted text ends in the paragraph it went into, which keeps its format.
+            mergeWithPrevious(m_replacing ? m_cursor.block().previous().blockFormat() : m_targetBlockFormat);
+        } else if (m_replacing && !m_lastWasParagraph && s.dest == Dest::Text) {
+            m_cursor.setBlockFormat(blockFormat(s.para));
+        }
+        m_table = nullptr;
+    }
+
+    void finish()
+    {
+        m_overflow = 0;
+        while (!m_stack.empty())
+            popGroup();
+    }
+
+    QTextCursor &m_cursor;
+    QTextDocument *m_doc;
+    const bool m_replacing;
+    int m_startPosition = 0;
+    QTextBlockFormat m_targetBlockFormat;
+    const char *m_end = nullptr;
+
+    std::vector<State> m_stack;
+    int m_overflow = 0;          // groups opened beyond MaxDepth
+    int m_skip = 0;              // characters of a \u fallback still to skip
+    bool m_skipRestOfGroup = false;
+
+    CodePages m_pages;
+    int m_codePage = 1252;
+    int m_defaultFont = 0;
+    std::unordered_map<int, Font> m_fonts;
+    int m_fontEntry = INT_MIN;
+    TextSink m_fontName;
+    std::vector<QColor> m_colors;
+    QColor m_color{0, 0, 0};
+    bool m_colorPending = false;
+    int m_fieldCount = 0;
+    TextSink m_fieldText;
+    QString m_fieldInstruction;  // the last field instruction read
+    int m_fieldInstructionOf = -1; // and the field it belongs to
+    std::vector<QString> m_links;
+    Picture m_picture;
+
+    TextSink m_run;
+    CharProps m_runProps;
+    bool m_propsChanged = true;
+    bool m_lastWasParagraph = false;
+
+    QTextTable *m_table = nullptr;
+    int m_row = 0, m_column = 0, m_lastColumn = 0;
+    int m_cellxCount = 0;
+    bool m_rowOpen = false;      // \trowd seen, \row not yet
+    bool m_rowEnded = false;
+    bool m_cellEnded = false;
+};
+
+// Where the RTF group starts in data, or -1.
+qsizetype rtfStart(const QByteArray &data)
+{
+    const QByteArrayView head = QByteArrayView(data).first(std::min<qsizetype>(data.size(), MaxJunk + 5));
+    return head.indexOf("{\\rtf");
+}
+
+} // namespace
+
+bool isRtf(const QByteArray &data)
+{
+    QByteArrayView v(data);
+    if (v.startsWith("\xEF\xBB\xBF"))
+        v = v.sliced(3);
+    qsizetype i = 0;
+    while (i < v.size() && (v[i] == ' ' || v[i] == '\t' || v[i] == '\r' || v[i] == '\n'))
+        ++i;
+    return v.sliced(i).startsWith("{\\rtf");
+}
+
+ReadResult read(const QByteArray &data, QTextDocument &doc)
+{
+    const qsizetype start = rtfStart(data);
+    if (start < 0)
+        return {false, NotRtfError};
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    {
+        QTextCursor cursor(&doc);
+        cursor.beginEditBlock();
+        Reader reader(cursor, true);
+        reader.run(data.constData() + start, data.constData() + data.size());
+        cursor.endEditBlock();
+    }
+    doc.setUndoRedoEnabled(undo);
+    doc.setModified(false);
+    return {true, QString()};
+}
+
+ReadResult insert(const QByteArray &data, QTextCursor &cursor)
+{
+    const qsizetype start = rtfStart(data);
+    if (start < 0 || cursor.isNull())
+        return {false, NotRtfError};
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    {
+        Reader reader(cursor, false);
+        reader.run(data.constData() + start, data.constData() + data.size());
+    }
+    cursor.endEditBlock();
+    return {true, QString()};
+}
+
+} // namespace tavrin::rtf
