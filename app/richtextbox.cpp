@@ -38,12 +38,6 @@ WriteResult RichTextBox::SaveFile(const QString &path) const
     return writeFileAtomically(path, rtf::write(*document()));
 }
 
-QString RichTextBox::SelRTF() const
-{
-    // RTF markup is 7-bit text: characters beyond ASCII travel as \u escapes.
-    return QString::fromLatin1(rtf::write(textCursor()));
-}
-
 void RichTextBox::insertRtfOrText(const QString &text)
 {
     QTextCursor cursor = textCursor();
@@ -56,17 +50,15 @@ void RichTextBox::insertRtfOrText(const QString &text)
     ensureCursorVisible();
 }
 
-QMimeData *RichTextBox::rtfMimeData(const QTextCursor &selection)
+QMimeData *RichTextBox::createMimeDataFromSelection() const
 {
+    // The markup as plain text, and the same selection as HTML for programs
+    // that paste rich text.
+    const QTextCursor selection = textCursor();
     auto *data = new QMimeData;
     data->setText(QString::fromLatin1(rtf::write(selection)));
     data->setHtml(selection.selection().toHtml());
     return data;
-}
-
-QMimeData *RichTextBox::createMimeDataFromSelection() const
-{
-    return rtfMimeData(textCursor());
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const

@@ -30,20 +30,15 @@ public:
     // earlier file of that name as it was.
     WriteResult SaveFile(const QString &path) const;
 
-    // The selection as RTF markup (an RTF group with no text when nothing is selected).
-    QString SelRTF() const;
-    // Puts the text in place of the selection: read as RTF markup when it is
-    // RTF, inserted as plain text otherwise.
-    void insertRtfOrText(const QString &text);
-
-    // What a copy of the selection offers: the RTF markup as plain text, and
-    // the same selection as HTML for programs that paste rich text.
-    static QMimeData *rtfMimeData(const QTextCursor &selection);
-
 protected:
     QMimeData *createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    // Puts the text in place of the selection: read as RTF markup when it is
+    // RTF, inserted as plain text otherwise.
+    void insertRtfOrText(const QString &text);
 };
 
 } // namespace tavrin

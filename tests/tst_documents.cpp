@@ -287,6 +287,29 @@ private slots:
         QVERIFY(!w->activeDocument()->isChanged());
     }
 
+    void openReadsOtherProgramsFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("text"); // a part of the text shown
+        QTest::newRow("LibreOffice") << "LibreOffice-sample.rtf" << "Plain, bold, italic, underlined and struck words.";
+        QTest::newRow("junk after the end") << "RtfParserTest_fail_1.rtf" << "Hello world in {RTF}";
+    }
+    void openReadsOtherProgramsFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, text);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        frmMain *w = openMain();
+        const QString source = QStringLiteral(TAVRIN_TEST_DATA "/rtf/") + file;
+        dialogs.accept(source);
+        run(w, "mnuFileOpen");
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(captions(w), QStringList({QFileInfo(source).absoluteFilePath()}));
+        QVERIFY(w->activeDocument()->textBox()->toPlainText().contains(text));
+        QVERIFY(!w->activeDocument()->isChanged());
+    }
+
     void fileFailuresLeaveEverythingAsItWas_data()
     {
         QTest::addColumn<QString>("command");
