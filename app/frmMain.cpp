@@ -48,7 +48,17 @@ frmMain::frmMain(QWidget *parent)
     createMenus();
     createToolBar();
     createStatusBar();
+    connectDocumentCommands();
     applyPlacement();
+
+    // File > Exit and the effects browser's Exit end the program without
+    // closing any window; changed documents are asked about first.
+    setExitGuard([this] { return queryUnloadDocuments(); });
+}
+
+frmMain::~frmMain()
+{
+    setExitGuard({});
 }
 
 QAction *frmMain::menuItem(const QString &name) const
@@ -210,6 +220,14 @@ void frmMain::showEvent(QShowEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // The documents close first; one the user keeps (Cancel, or a save that
+    // failed) keeps the main window open, with nothing stored.
+    for (QMdiSubWindow *document : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (!document->close()) {
+            event->ignore();
+            return;
+        }
+    }
     // A minimised window keeps the placement stored before.
     if (!isMinimized()) {
         const QScreen *s = screen();

@@ -141,6 +141,8 @@ private slots:
 
     void toolbarRunsTheMenuCommand()
     {
+        test::ScriptedDialogs dialogs; // the commands run: their dialogs are cancelled
+        test::ScriptedMessages messages;
         frmMain *w = openMain();
         auto *bar = w->findChild<QToolBar *>(QStringLiteral("tbToolBar"));
         const QStringList pairs = {"Open:mnuFileOpen", "Save:mnuFileSave", "Print:mnuFilePrint",

@@ -1,0 +1,206 @@
+// The main window's document commands: File > New, Open, Save, Save As, Page
+// Setup and Print, and the Edit menu. They act on the active document window
+// and talk to the user through the window's one common dialog cd1, which
+// keeps the file name (and Print's flags) from one command to the next.
+#include "frmMain.h"
+
+#include "frmDocument.h"
+#include "messagebox.h"
+#include "richtextbox.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+
+namespace tavrin {
+
+namespace {
+const QString allFiles = QStringLiteral("All Files (*.*)|*.*");
+
+frmDocument *documentOf(QMdiSubWindow *window)
+{
+    return window ? qobject_cast<frmDocument *>(window->widget()) : nullptr;
+}
+} // namespace
+
+void frmMain::connectDocumentCommands()
+{
+    const std::pair<const char *, void (frmMain::*)()> commands[] = {
+        {"mnuFileNew", &frmMain::mnuFileNew_Click},
+        {"mnuFileOpen", &frmMain::mnuFileOpen_Click},
+        {"mnuFileSave", &frmMain::mnuFileSave_Click},
+        {"mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click},
+        {"mnuFilePageSetup", &frmMain::mnuFilePageSetup_Click},
+        {"mnuFilePrint", &frmMain::mnuFilePrint_Click},
+        {"mnuEditUndo", &frmMain::mnuEditUndo_Click},
+        {"mnuEditCut", &frmMain::mnuEditCut_Click},
+        {"mnuEditCopy", &frmMain::mnuEditCopy_Click},
+        {"mnuEditPaste", &frmMain::mnuEditPaste_Click},
+    };
+    for (const auto &[name, slot] : commands)
+        connect(menuItem(QString::fromLatin1(name)), &QAction::triggered, this, slot);
+}
+
+frmDocument *frmMain::activeDocument() const
+{
+    // The current window stays the active document while another top-level
+    // window (a tool, a dialog) has the focus.
+    return documentOf(m_mdi->currentSubWindow());
+}
+
+frmDocument *frmMain::createDocument()
+{
+    ++m_documentCounter;
+    auto *document = new frmDocument;
+    document->setWindowTitle(QStringLiteral("Tavrin Document ") + QString::number(m_documentCounter));
+    document->setSaveHandler([this](frmDocument *d) { return saveDocument(d); });
+    QMdiSubWindow *window = m_mdi->addSubWindow(document);
+    window->setWindowIcon(windowIcon());
+    const QSize area = m_mdi->viewport()->size();
+    window->resize(qMax(area.width() * 3 / 4, 320), qMax(area.height() * 3 / 4, 240));
+    window->show();
+    m_mdi->setActiveSubWindow(window);
+    return document;
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    createDocument();
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    frmDocument *document = activeDocument();
+    if (!document)
+        document = createDocument();
+    cd1.DialogTitle = QStringLiteral("Open");
+    cd1.CancelError = false;
+    cd1.Filter = allFiles;
+    if (!cd1.ShowOpen() || cd1.FileName.isEmpty())
+        return; // a document made for this command stays, empty
+    const QString path = QFileInfo(cd1.FileName).absoluteFilePath();
+    // The file's text replaces the document's: changed text is offered for saving first.
+    const WriteResult read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); });
+    if (!read.ok && read.error.isEmpty())
+        return; // the user kept the text
+    if (!read.ok) {
+        messageBox(this, QStringLiteral("Could not open \"%1\".\n\n%2").arg(QDir::toNativeSeparators(path), read.error),
+                   QMessageBox::Ok, QMessageBox::Critical);
+        return;
+    }
+    document->setWindowTitle(path);
+}
+
+void frmMain::mnuFileSave_Click()
+{
+    if (frmDocument *document = activeDocument())
+        saveDocument(document);
+}
+
+bool frmMain::saveDocument(frmDocument *document)
+{
+    if (!document->isUntitled())
+        return writeDocument(document, document->windowTitle());
+    // An untitled document stays untitled after this save, so the next Save asks again.
+    cd1.DialogTitle = QStringLiteral("Save");
+    cd1.CancelError = false;
+    cd1.Filter = allFiles;
+    if (!cd1.ShowSave() || cd1.FileName.isEmpty())
+        return false;
+    return writeDocument(document, QFileInfo(cd1.FileName).absoluteFilePath());
+}
+
+bool frmMain::writeDocument(frmDocument *document, const QString &path)
+{
+    const WriteResult written = document->textBox()->SaveFile(path);
+    if (!written.ok) {
+        messageBox(this, QStringLiteral("Could not save \"%1\".\n\n%2").arg(QDir::toNativeSeparators(path), written.error),
+                   QMessageBox::Ok, QMessageBox::Critical);
+        return false;
+    }
+    document->textBox()->document()->setModified(false);
+    return true;
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    frmDocument *document = activeDocument();
+    if (!document)
+        return;
+    cd1.DialogTitle = QStringLiteral("Save As");
+    cd1.CancelError = false;
+    cd1.Filter = allFiles;
+    if (!cd1.ShowSave() || cd1.FileName.isEmpty())
+        return;
+    const QString path = QFileInfo(cd1.FileName).absoluteFilePath();
+    // The document takes the file's name only once the file holds its text.
+    if (writeDocument(document, path))
+        document->setWindowTitle(path);
+}
+
+void frmMain::mnuFilePageSetup_Click()
+{
+    cd1.DialogTitle = QStringLiteral("Page Setup");
+    cd1.CancelError = true;
+    QPrinter printer;
+    cd1.ShowPageSetup(printer); // the choice is not kept
+}
+
+void frmMain::mnuFilePrint_Click()
+{
+    frmDocument *document = activeDocument();
+    if (!document)
+        return;
+    const bool selection = document->textBox()->textCursor().hasSelection();
+    cd1.DialogTitle = QStringLiteral("Print");
+    cd1.CancelError = true;
+    cd1.Flags = (CommonDialog::PrintReturnDC | CommonDialog::PrintNoPageNums)
+                + (selection ? CommonDialog::PrintSelection : 0);
+    // The dialog opens with the selection chosen when there is one; what the
+    // user leaves chosen is what is printed.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
+    if (!cd1.ShowPrinter(printer))
+        return;
+    document->print(printer);
+}
+
+void frmMain::mnuEditUndo_Click()
+{
+    messageBox(this, QStringLiteral("Add 'mnuEditUndo_Click' code."), QMessageBox::Ok, QMessageBox::NoIcon);
+}
+
+// The edit commands go through the text box's own cut, copy and paste, as
+// Ctrl+X, Ctrl+C and Ctrl+V typed in the text box do, so both ways move the
+// same RTF markup. Cut and Copy without a selection leave the clipboard alone.
+void frmMain::mnuEditCut_Click()
+{
+    if (frmDocument *document = activeDocument())
+        document->textBox()->cut();
+}
+
+void frmMain::mnuEditCopy_Click()
+{
+    if (frmDocument *document = activeDocument())
+        document->textBox()->copy();
+}
+
+void frmMain::mnuEditPaste_Click()
+{
+    if (frmDocument *document = activeDocument())
+        document->textBox()->paste();
+}
+
+bool frmMain::queryUnloadDocuments()
+{
+    for (QMdiSubWindow *window : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (frmDocument *document = documentOf(window); document && !document->QueryUnload())
+            return false;
+    }
+    return true;
+}
+
+} // namespace tavrin
