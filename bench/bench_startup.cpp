@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #ifdef TAVRIN_BENCH_PROGRAM
+#include "frmWebBrowser.h"
 #include "startup.h"
 #include "windowregistry.h"
 #endif
@@ -52,6 +53,9 @@ void openTools()
         {WindowId::WebBrowser, "frmWebBrowser"},
     };
     auto &registry = tavrin::WindowRegistry::instance();
+    // The updates window loads its engine and a blank page: the time is the
+    // window's, and nothing leaves the machine.
+    tavrin::frmWebBrowser::setUpdatesAddress(QUrl(QStringLiteral("about:blank")));
     for (const auto &[id, name] : tools) {
         if (!registry.isRegistered(id))
             continue;
