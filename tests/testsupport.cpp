@@ -2,7 +2,18 @@
 
 #include "settingsstore.h"
 
+#include "twips.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QPrinter>
+#include <QScreen>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
 
 namespace tavrin::test {
 
@@ -57,6 +68,90 @@ TemporarySettings::~TemporarySettings()
 QString TemporarySettings::file() const
 {
     return m_dir.path() + QStringLiteral("/Tavrin/Tavrin.conf");
+}
+
+QString TemporarySettings::stored(const char *key) const
+{
+    QSettings file(this->file(), QSettings::IniFormat);
+    return file.value(QStringLiteral("Settings/") + QLatin1String(key)).toString();
+}
+
+void TemporarySettings::store(const char *key, const QString &value)
+{
+    SaveSetting(QStringLiteral("Tavrin"), QStringLiteral("Settings"), QLatin1String(key), value);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString describe(const DialogRequest &request)
+{
+    static const char *const kinds[] = {"Open", "Save", "Printer", "PageSetup"};
+    return QLatin1String(kinds[request.kind]) + QLatin1Char('|') + request.title + QLatin1Char('|') + request.filter
+           + QLatin1Char('|') + QString::number(request.flags) + QLatin1Char('|') + request.fileName;
+}
+
+QStringList labelTexts(const QWidget *window)
+{
+    QStringList out;
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        out << label->objectName() + QLatin1Char('=') + label->text();
+    return out;
+}
+
+QStringList menuEntries(const QMenu *menu)
+{
+    QStringList out;
+    for (QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            out << QStringLiteral("-");
+        else if (!a->objectName().isEmpty())
+            out << a->objectName() + QLatin1Char('|') + a->text() + QLatin1Char('|') + a->shortcut().toString();
+    }
+    return out;
+}
+
+QStringList comboItems(const QComboBox *combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+void pick(QComboBox *combo, const QString &text)
+{
+    combo->setCurrentIndex(combo->findText(text));
+}
+
+int pxX(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchX()); }
+int pxY(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY()); }
+
+void switchAwayAndBack(QWidget *window, QWidget *other)
+{
+    other->show();
+    other->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(other));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+int runEventLoop(int timeoutMs)
+{
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    watchdog.start(timeoutMs);
+    return QCoreApplication::exec();
 }
 
 } // namespace tavrin::test

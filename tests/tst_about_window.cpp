@@ -4,7 +4,6 @@
 #include "frmWebBrowser.h"
 #include "registerwindows.h"
 #include "testsupport.h"
-#include "twips.h"
 #include "updatesbrowser.h"
 #include "windowregistry.h"
 
@@ -18,12 +17,7 @@
 using namespace tavrin;
 
 namespace {
-int pxY(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY()); }
-
-frmMain *openMain()
-{
-    return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main));
-}
+frmMain *openMain() { return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main)); }
 
 int aboutBoxes()
 {
@@ -31,16 +25,6 @@ int aboutBoxes()
     for (QWidget *w : QApplication::topLevelWidgets())
         n += qobject_cast<frmAbout *>(w) && w->isVisible();
     return n;
-}
-
-// Makes another window active, then the given one again.
-void switchAwayAndBack(QWidget *window, QWidget *other)
-{
-    other->show();
-    other->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(other));
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 } // namespace
 
@@ -68,86 +52,60 @@ private slots:
     void aboutContents()
     {
         auto *w = qobject_cast<frmAbout *>(WindowRegistry::instance().show(WindowId::About));
-        QVERIFY(w);
         QVERIFY(QTest::qWaitForWindowExposed(w));
         QCOMPARE(w->windowTitle(), QStringLiteral("Tavrin CoD2 Worldspawn Utility"));
         QVERIFY(!w->isModal());
         QCOMPARE(w->minimumSize(), w->maximumSize()); // fixed
-
-        auto *label = w->findChild<QLabel *>(QStringLiteral("Label1"));
-        QCOMPARE(label->text(),
-                 QStringLiteral("To Open the Tools,  you have to goto View menu and select Options, also you can "
-                                "check on the upcoming updates by clicking on the Check Updates. if you have any "
-                                "Question you can send Email to tavrin.tools@revevi.net"));
-        QVERIFY(label->wordWrap());
-        auto *version = w->findChild<QLabel *>(QStringLiteral("lblVersion"));
-        QCOMPARE(version->text(), QStringLiteral("Beta Release 2.0"));
-        auto *ok = w->findChild<QPushButton *>(QStringLiteral("cmdOK"));
-        QCOMPARE(ok->text(), QStringLiteral("OK"));
-        QVERIFY(ok->isDefault());
-        auto *picture = w->findChild<QLabel *>(QStringLiteral("Picture1"));
-        QCOMPARE(picture->size(), QSize(128, 128));
-        QCOMPARE(picture->pixmap().size(), QSize(128, 128));
-        auto *rule = w->findChild<QFrame *>(QStringLiteral("Line1"));
-        QCOMPARE(rule->frameShape(), QFrame::HLine);
-
-        // Picture top left, text to its right, the rule across below both,
-        // the version left and OK right below the rule.
-        const QRect pic = picture->geometry(), text = label->geometry(), line = rule->geometry();
-        QVERIFY(text.left() >= pic.right());
-        QVERIFY(line.top() >= qMax(pic.bottom(), text.bottom()));
-        QVERIFY(line.left() <= pic.left() && line.right() >= text.right());
-        QVERIFY(version->geometry().top() >= line.bottom());
-        QVERIFY(ok->geometry().top() >= line.bottom());
-        QVERIFY(ok->geometry().left() > version->geometry().right());
+        QCOMPARE(test::labelTexts(w).join('\n'),
+                 QStringLiteral("Picture1=\nLabel1=To Open the Tools,  you have to goto View menu and select Options, also you "
+                                "can check on the upcoming updates by clicking on the Check Updates. if you have any "
+                                "Question you can send Email to tavrin.tools@revevi.net\nlblVersion=Beta Release 2.0"));
+        QCOMPARE(w->findChild<QLabel *>("Picture1")->pixmap().size(), QSize(128, 128));
+        auto *ok = w->findChild<QPushButton *>("cmdOK");
+        QVERIFY(ok->text() == "OK" && ok->isDefault());
     }
 
     void oneAboutBoxFromEveryWayIn()
     {
         frmMain *main = openMain();
-        main->menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+        main->menuItem("mnuHelpAbout")->trigger();
         QWidget *first = WindowRegistry::instance().widget(WindowId::About);
         QVERIFY(first && first->isVisible());
         // The arena maker's About goes through the registry too.
         QCOMPARE(WindowRegistry::instance().show(WindowId::About), first);
-        main->menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+        main->menuItem("mnuHelpAbout")->trigger();
         QCOMPARE(WindowRegistry::instance().widget(WindowId::About), first);
         QCOMPARE(aboutBoxes(), 1);
         QVERIFY(QTest::qWaitForWindowActive(first));
     }
 
+    // OK, Enter, Return, Esc and the close box unload the box; the main window stays.
     void aboutCloses_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("OK") << "OK";
-        QTest::newRow("Enter") << "Enter";
-        QTest::newRow("Return") << "Return";
-        QTest::newRow("Esc") << "Esc";
-        QTest::newRow("close box") << "close";
+        QTest::addColumn<int>("key"); // 0: the OK button, -1: the close box
+        QTest::newRow("OK") << 0;
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("close box") << -1;
     }
     void aboutCloses()
     {
-        QFETCH(QString, how);
+        QFETCH(int, key);
         openMain();
         QPointer<QWidget> w = WindowRegistry::instance().show(WindowId::About);
         QVERIFY(QTest::qWaitForWindowActive(w));
-        if (how == "OK")
-            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
-        else if (how == "Enter")
-            QTest::keyClick(w, Qt::Key_Enter);
-        else if (how == "Return")
-            QTest::keyClick(w, Qt::Key_Return);
-        else if (how == "Esc")
-            QTest::keyClick(w, Qt::Key_Escape);
+        if (key == 0)
+            QTest::mouseClick(w->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+        else if (key > 0)
+            QTest::keyClick(w, Qt::Key(key));
         else
             QVERIFY(w->close());
-        // Unloaded, not just hidden; the main window stays.
         QTRY_VERIFY(!w);
         QVERIFY(!WindowRegistry::instance().isLoaded(WindowId::About));
         QVERIFY(WindowRegistry::instance().widget(WindowId::Main)->isVisible());
         // The next opening builds a new box.
-        QWidget *again = WindowRegistry::instance().show(WindowId::About);
-        QVERIFY(again && again->isVisible());
+        QVERIFY(WindowRegistry::instance().show(WindowId::About)->isVisible());
         QCOMPARE(aboutBoxes(), 1);
     }
 
@@ -159,12 +117,10 @@ private slots:
         auto *w = WindowRegistry::instance().window<frmWebBrowser>(WindowId::WebBrowser);
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->windowTitle(), QStringLiteral("Tavrin Revevi Tools Updates"));
-        QVERIFY(!w->hasBrowser());
-        QVERIFY(!w->findChild<QWidget *>(QStringLiteral("frmWeb")));
-        auto *link = w->findChild<QLabel *>(QStringLiteral("lblLink"));
+        QVERIFY(!w->hasBrowser() && !w->findChild<QWidget *>("frmWeb"));
+        auto *link = w->findChild<QLabel *>("lblLink");
         QCOMPARE(w->browserArea(), link);
-        QVERIFY(link->openExternalLinks());
-        QVERIFY(link->textInteractionFlags() & Qt::LinksAccessibleByMouse);
+        QVERIFY(link->openExternalLinks() && (link->textInteractionFlags() & Qt::LinksAccessibleByMouse));
         QCOMPARE(link->text(), QStringLiteral("<a href=\"http://127.0.0.1:1/updates/?a=1&amp;b=%22x%22\">"
                                               "http://127.0.0.1:1/updates/?a=1&amp;b=%22x%22</a>"));
     }
@@ -173,7 +129,7 @@ private slots:
     {
         QTest::addColumn<QSize>("size");
         QTest::newRow("roomy") << QSize(520, 390);
-        QTest::newRow("exactly the offset") << QSize(300, pxY(240));
+        QTest::newRow("exactly the offset") << QSize(300, test::pxY(240));
         QTest::newRow("lower than the offset") << QSize(300, 6);
     }
     void sizedOnActivationOnly()
@@ -184,7 +140,7 @@ private slots:
         auto *w = qobject_cast<frmWebBrowser *>(WindowRegistry::instance().show(WindowId::WebBrowser));
         QVERIFY(QTest::qWaitForWindowActive(w));
         QWidget *area = w->browserArea();
-        const int top = pxY(240);
+        const int top = test::pxY(240);
         QCOMPARE(area->geometry(), QRect(0, top, w->width(), qMax(0, w->height() - top)));
 
         // A resize alone leaves the browser as it was.
@@ -195,7 +151,7 @@ private slots:
         QCOMPARE(area->geometry(), before);
 
         // The next activation fits it below the offset, never with a negative height.
-        switchAwayAndBack(w, &other);
+        test::switchAwayAndBack(w, &other);
         QCOMPARE(area->geometry(), QRect(0, top, size.width(), qMax(0, size.height() - top)));
     }
 };

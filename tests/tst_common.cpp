@@ -6,10 +6,9 @@
 #include "textfile.h"
 #include "windowregistry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPrinter>
-#include <QSettings>
 #include <QTest>
 
 using namespace tavrin;
@@ -55,28 +54,13 @@ private slots:
         QCOMPARE(again->findChild<QLineEdit *>()->text(), QString());
         QVERIFY(reg.hasState(WindowId::About));
         QCOMPARE(reg.state<QString>(WindowId::About), QStringLiteral("model"));
-    }
 
-    void unregisteredWindowIsIgnored()
-    {
-        QVERIFY(!WindowRegistry::instance().show(WindowId::WebBrowser));
-        QVERIFY(!WindowRegistry::instance().isLoaded(WindowId::WebBrowser));
-    }
-
-    void unloadAllDiscardsHiddenWindows()
-    {
-        auto &reg = WindowRegistry::instance();
-        reg.registerWindow(WindowId::Tavrin, [] { return new QWidget; });
-        QPointer<QWidget> hidden = reg.load(WindowId::Tavrin);
+        // Unloading all discards hidden windows too; an unregistered window is never shown.
+        QPointer<QWidget> hidden(again);
+        reg.hide(WindowId::About);
         reg.unloadAll();
-        QVERIFY(hidden.isNull());
-    }
-
-    void joinLines()
-    {
-        QCOMPARE(tavrin::joinLines({}), QString());
-        QCOMPARE(tavrin::joinLines({"a"}), QStringLiteral("a"));
-        QCOMPARE(tavrin::joinLines({"a", "", "b"}), QStringLiteral("a\r\n\r\nb"));
+        QVERIFY(hidden.isNull() && !reg.isLoaded(WindowId::About));
+        QVERIFY(!reg.show(WindowId::WebBrowser) && !reg.isLoaded(WindowId::WebBrowser));
     }
 
     void ansi_data()
@@ -97,70 +81,34 @@ private slots:
         QCOMPARE(toAnsi(text), bytes);
     }
 
-    void writesTextPlusOneCrLf()
+    // The text plus one CR LF; a write that fails says why and leaves the old file.
+    void writeAnsiText()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("mymap"));
-        QVERIFY(writeAnsiText(path, QStringLiteral("{\r\n}")).ok);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("{\r\n}\r\n"));
-    }
+        const QString path = dir.filePath("locked/old.arena");
+        QVERIFY(QDir(dir.path()).mkdir("locked"));
+        QVERIFY(tavrin::writeAnsiText(path, "{\r\n}").ok);
+        QCOMPARE(test::fileBytes(path), QByteArray("{\r\n}\r\n"));
+        const WriteResult missing = tavrin::writeAnsiText(dir.filePath("no/such/folder/x.gsc"), "x");
+        QVERIFY(!missing.ok && !missing.error.isEmpty());
+        QVERIFY(!tavrin::writeAnsiText(QString(), "x").ok);
 
-    void failedWriteKeepsOldFile()
-    {
-        QTemporaryDir dir;
-        const WriteResult missing = writeAnsiText(dir.filePath(QStringLiteral("no/such/folder/x.gsc")), QStringLiteral("x"));
-        QVERIFY(!missing.ok);
-        QVERIFY(!missing.error.isEmpty());
-        QVERIFY(!writeAnsiText(QString(), QStringLiteral("x")).ok);
-
-        // A file in a folder we may not write to: the old content stays.
-        const QString path = dir.filePath(QStringLiteral("locked/old.arena"));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
-        QVERIFY(writeAnsiText(path, QStringLiteral("old")).ok);
-        QFile::setPermissions(dir.filePath(QStringLiteral("locked")), QFile::ReadOwner | QFile::ExeOwner);
-        const WriteResult denied = writeAnsiText(path, QStringLiteral("new"));
-        QFile::setPermissions(dir.filePath(QStringLiteral("locked")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+        const WriteResult denied = tavrin::writeAnsiText(path, "new");
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (denied.ok)
             QSKIP("running with rights that ignore folder permissions");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("old\r\n"));
-    }
-
-    void formatSingle_data()
-    {
-        QTest::addColumn<float>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << 0.0f << "0";
-        QTest::newRow("negative zero") << -0.0f << "0";
-        QTest::newRow("whole") << 16.0f << "16";
-        QTest::newRow("negative") << -16.0f << "-16";
-        QTest::newRow("big whole") << -512.0f << "-512";
-        QTest::newRow("half") << 2.5f << "2.5";
-        QTest::newRow("third") << float(1.0 / 3.0) << "0.3333333";
-        QTest::newRow("twips") << 1200.0f << "1200";
-        QTest::newRow("seven digits") << 1234567.0f << "1234567";
-        QTest::newRow("point one") << 0.1f << "0.1";
-    }
-    void formatSingle()
-    {
-        QFETCH(float, value);
-        QFETCH(QString, text);
-        QCOMPARE(tavrin::formatSingle(value), text);
+        QCOMPARE(test::fileBytes(path), QByteArray("{\r\n}\r\n"));
     }
 
     void settingsRoundTrip()
     {
         test::TemporarySettings settings;
-        QCOMPARE(GetSetting(QStringLiteral("Tavrin"), QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("1000")),
-                 QStringLiteral("1000"));
-        SaveSetting(QStringLiteral("Tavrin"), QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("-60"));
-        QCOMPARE(GetSetting(QStringLiteral("Tavrin"), QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("1000")),
-                 QStringLiteral("-60"));
-        QSettings file(settings.file(), QSettings::IniFormat);
-        QCOMPARE(file.value(QStringLiteral("Settings/MainLeft")).toString(), QStringLiteral("-60"));
+        const auto read = [] { return GetSetting("Tavrin", "Settings", "MainLeft", "1000"); };
+        QCOMPARE(read(), QStringLiteral("1000"));
+        SaveSetting("Tavrin", "Settings", "MainLeft", "-60");
+        QCOMPARE(read(), QStringLiteral("-60"));
+        QCOMPARE(settings.stored("MainLeft"), QStringLiteral("-60"));
     }
 
     void messageBoxTitle()
@@ -195,11 +143,11 @@ private slots:
     {
         test::ScriptedDialogs dialogs;
         CommonDialog cd;
-        cd.DialogTitle = QStringLiteral("Open");
-        dialogs.accept(QStringLiteral("/tmp/a.rtf"));
+        cd.DialogTitle = "Open";
+        dialogs.accept("/tmp/a.rtf");
         QVERIFY(cd.ShowOpen());
         QCOMPARE(cd.FileName, QStringLiteral("/tmp/a.rtf"));
-        cd.DialogTitle = QStringLiteral("Save");
+        cd.DialogTitle = "Save";
         QVERIFY(!cd.ShowSave()); // cancelled: the name stays
         QCOMPARE(cd.FileName, QStringLiteral("/tmp/a.rtf"));
         QCOMPARE(dialogs.shown.size(), 2);

@@ -7,11 +7,6 @@
 using namespace tavrin;
 
 namespace {
-QString crlf(const QStringList &lines)
-{
-    return lines.join(QStringLiteral("\r\n"));
-}
-
 QString render(const char *name)
 {
     const MapRow *row = FindMap(QString::fromLatin1(name));
@@ -23,73 +18,53 @@ class TestWorldspawn : public QObject
 {
     Q_OBJECT
 private slots:
-    void workedExample()
+    // The two worked examples, and the one row the list leaves out, in full.
+    void fullTexts_data()
     {
-        const QString text = render("mp_breakout");
-        QCOMPARE(text, crlf({"{", "Northyaw -> 90", "_color -> 1 .95 .95", "ambient -> 0.05",
-                             "sundiffusecolor -> 0.80 0.82 0.85", "diffusefraction -> 0.31",
-                             "classname -> worldspawn", "sundirection -> -137.8 305 0",
-                             "suncolor -> 0.9 0.95 1", "sunlight -> 1.5", "}"}));
-        QCOMPARE(text.size(), 214);
-        QCOMPARE(text.count(QStringLiteral("\r\n")), 10);
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("mp_breakout") << "mp_breakout"
+            << QStringList{"{", "Northyaw -> 90", "_color -> 1 .95 .95", "ambient -> 0.05",
+                           "sundiffusecolor -> 0.80 0.82 0.85", "diffusefraction -> 0.31", "classname -> worldspawn",
+                           "sundirection -> -137.8 305 0", "suncolor -> 0.9 0.95 1", "sunlight -> 1.5", "}"};
+        QTest::newRow("sp_bergstein") << "sp_bergstein"
+            << QStringList{"{", "Northyaw -> ", "_color -> ", "ambient -> .02", "sundiffusecolor -> 100 100 100",
+                           "diffusefraction -> .6", "classname -> worldspawn", "sundirection -> -80 355 0",
+                           "suncolor -> 100 100 105", "sunlight -> .65", "origin ->0 0 0", "}"};
+        QTest::newRow("sp_hill400_assault") << "sp_hill400_assault"
+            << QStringList{"{", "script_delay ->2", "Northyaw -> ", "_color -> ", "ambient -> ",
+                           "sundiffusecolor -> 0.247059 0.282353 0.349020", "diffusefraction -> .5",
+                           "classname -> worldspawn", "sundirection -> -45 200 0",
+                           "suncolor -> 0.545098 0.596078 0.631373", "sunlight -> 1", "origin ->", "}"};
     }
-
-    void secondExample()
+    void fullTexts()
     {
-        QCOMPARE(render("sp_bergstein"),
-                 crlf({"{", "Northyaw -> ", "_color -> ", "ambient -> .02",
-                       "sundiffusecolor -> 100 100 100", "diffusefraction -> .6",
-                       "classname -> worldspawn", "sundirection -> -80 355 0",
-                       "suncolor -> 100 100 105", "sunlight -> .65", "origin ->0 0 0", "}"}));
+        QFETCH(QString, map);
+        QFETCH(QStringList, lines);
+        QCOMPARE(render(map.toLatin1()), lines.join(QStringLiteral("\r\n")));
+        QVERIFY(map != "mp_breakout" || render("mp_breakout").size() == 214);
     }
 
     void mapList()
     {
         const QStringList list = tavrin::mapList();
         QCOMPARE(list.size(), 42);
-        QCOMPARE(list.at(0), QStringLiteral("mp_breakout"));
-        QCOMPARE(list.at(12), QStringLiteral("mp_trainstation"));
-        QCOMPARE(list.mid(13, 3), QStringList({"", "--SP_LEVELS--", ""}));
-        QCOMPARE(list.at(16), QStringLiteral("sp_88ridge"));
-        QCOMPARE(list.at(41), QStringLiteral("sp_trainyard"));
-        QVERIFY(!list.contains(QStringLiteral("sp_hill400_assault")));
-        // Every listed map finds its own row; the separators find none.
+        QCOMPARE(list.mid(12, 5), QStringList({"mp_trainstation", "", "--SP_LEVELS--", "", "sp_88ridge"}));
+        QCOMPARE(list.first() + ' ' + list.last(), QStringLiteral("mp_breakout sp_trainyard"));
+        // Every listed map finds its own row; the separators find none; one row is unlisted.
         int found = 0;
         for (const QString &name : list) {
             const MapRow *row = FindMap(name);
-            if (row) {
+            if (row)
                 QCOMPARE(QString::fromUtf16(row->name), name);
-                ++found;
-            }
+            found += row != nullptr;
         }
         QCOMPARE(found, 39);
         QCOMPARE(int(mapRows().size()), 40);
-    }
-
-    void findMapMisses_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("separator") << QStringLiteral("--SP_LEVELS--");
-        QTest::newRow("initial text") << QStringLiteral("MP/SP_LEVELS");
-        QTest::newRow("capitals") << QStringLiteral("MP_BREAKOUT");
-        QTest::newRow("trailing blank") << QStringLiteral("mp_breakout ");
-        QTest::newRow("leading blank") << QStringLiteral(" mp_breakout");
-        QTest::newRow("prefix") << QStringLiteral("mp_break");
-    }
-    void findMapMisses()
-    {
-        QFETCH(QString, name);
-        QVERIFY(!FindMap(name));
-    }
-
-    void unlistedRowIsFound()
-    {
-        QCOMPARE(render("sp_hill400_assault"),
-                 crlf({"{", "script_delay ->2", "Northyaw -> ", "_color -> ", "ambient -> ",
-                       "sundiffusecolor -> 0.247059 0.282353 0.349020", "diffusefraction -> .5",
-                       "classname -> worldspawn", "sundirection -> -45 200 0",
-                       "suncolor -> 0.545098 0.596078 0.631373", "sunlight -> 1", "origin ->", "}"}));
+        QVERIFY(!list.contains(QStringLiteral("sp_hill400_assault")));
+        // Names match exactly or not at all.
+        for (const char *miss : {"MP/SP_LEVELS", "MP_BREAKOUT", "mp_breakout ", " mp_breakout", "mp_break"})
+            QVERIFY2(!FindMap(QLatin1String(miss)), miss);
     }
 
     // Where each row's further lines stand: after the brace, after Northyaw,
@@ -141,33 +116,16 @@ private slots:
                                          "sunlight -> "};
         for (const MapRow &row : mapRows()) {
             const QString name = QString::fromUtf16(row.name);
-            const QString text = RenderSettings(row);
-            QVERIFY2(!text.endsWith(QLatin1Char('\n')), qPrintable(name));
-            const QStringList lines = text.split(QStringLiteral("\r\n"));
-            QVERIFY2(lines.size() >= 11 && lines.size() <= 13, qPrintable(name));
-            QCOMPARE(lines.first(), QStringLiteral("{"));
-            QCOMPARE(lines.last(), QStringLiteral("}"));
+            const QStringList lines = RenderSettings(row).split(QStringLiteral("\r\n"));
+            QVERIFY2(lines.size() >= 11 && lines.size() <= 13 && lines.first() == "{" && lines.last() == "}", qPrintable(name));
             int next = 0;
-            for (const QString &line : lines) {
-                if (next < 9 && line.startsWith(QLatin1String(standard[next])))
-                    ++next;
-            }
+            for (const QString &line : lines)
+                next += next < 9 && line.startsWith(QLatin1String(standard[next]));
             QVERIFY2(next == 9, qPrintable(name));
-            const bool sp = name.startsWith(QLatin1String("sp_"));
-            const bool origin = sp && name != QLatin1String("sp_88ridge") && name != QLatin1String("sp_beltot");
+            const bool origin = name.startsWith("sp_") && name != "sp_88ridge" && name != "sp_beltot";
             QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^origin ->"))).size(), origin ? 1 : 0);
-            if (origin)
-                QVERIFY2(lines.at(lines.size() - 2).startsWith(QLatin1String("origin ->")), qPrintable(name));
+            QVERIFY2(!origin || lines.at(lines.size() - 2).startsWith("origin ->"), qPrintable(name));
         }
-    }
-
-    void noStateBetweenRenders()
-    {
-        render("mp_breakout");
-        const QStringList lines = render("sp_hill400_defend").split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.at(1), QStringLiteral("Northyaw -> "));
-        QCOMPARE(lines.at(2), QStringLiteral("_color -> "));
-        QCOMPARE(lines.at(3), QStringLiteral("ambient -> "));
     }
 
     void spBreakoutMatchesMpBreakout()
