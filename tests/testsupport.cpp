@@ -1,7 +1,6 @@
 #include "testsupport.h"
 
 #include "settingsstore.h"
-
 #include "twips.h"
 
 #include <QComboBox>
@@ -28,11 +27,7 @@ ScriptedMessages::ScriptedMessages()
         return answer;
     });
 }
-
-ScriptedMessages::~ScriptedMessages()
-{
-    setMessageBackend({});
-}
+ScriptedMessages::~ScriptedMessages() { setMessageBackend({}); }
 
 ScriptedDialogs::ScriptedDialogs()
 {
@@ -49,31 +44,14 @@ ScriptedDialogs::ScriptedDialogs()
         return answer;
     });
 }
+ScriptedDialogs::~ScriptedDialogs() { CommonDialog::setBackend({}); }
 
-ScriptedDialogs::~ScriptedDialogs()
-{
-    CommonDialog::setBackend({});
-}
-
-TemporarySettings::TemporarySettings()
-{
-    setSettingsFolder(m_dir.path());
-}
-
-TemporarySettings::~TemporarySettings()
-{
-    setSettingsFolder(QString());
-}
-
-QString TemporarySettings::file() const
-{
-    return m_dir.path() + QStringLiteral("/Tavrin/Tavrin.conf");
-}
+TemporarySettings::TemporarySettings() { setSettingsFolder(m_dir.path()); }
+TemporarySettings::~TemporarySettings() { setSettingsFolder(QString()); }
 
 QString TemporarySettings::stored(const char *key) const
 {
-    QSettings file(this->file(), QSettings::IniFormat);
-    return file.value(QStringLiteral("Settings/") + QLatin1String(key)).toString();
+    return QSettings(file(), QSettings::IniFormat).value(QStringLiteral("Settings/") + QLatin1String(key)).toString();
 }
 
 void TemporarySettings::store(const char *key, const QString &value)
@@ -96,8 +74,8 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 QString describe(const DialogRequest &request)
 {
     static const char *const kinds[] = {"Open", "Save", "Printer", "PageSetup"};
-    return QLatin1String(kinds[request.kind]) + QLatin1Char('|') + request.title + QLatin1Char('|') + request.filter
-           + QLatin1Char('|') + QString::number(request.flags) + QLatin1Char('|') + request.fileName;
+    return QStringList{QLatin1String(kinds[request.kind]), request.title, request.filter,
+                       QString::number(request.flags), request.fileName}.join(QLatin1Char('|'));
 }
 
 QStringList labelTexts(const QWidget *window)
@@ -128,10 +106,7 @@ QStringList comboItems(const QComboBox *combo)
     return out;
 }
 
-void pick(QComboBox *combo, const QString &text)
-{
-    combo->setCurrentIndex(combo->findText(text));
-}
+void pick(QComboBox *combo, const QString &text) { combo->setCurrentIndex(combo->findText(text)); }
 
 int pxX(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchX()); }
 int pxY(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY()); }

@@ -25,8 +25,8 @@ public:
 };
 
 // Records every common dialog and answers each with the next queued answer
-// (cancel when nothing is queued). Installed for its lifetime. A printer
-// dialog's printer is pointed at printerOutput (a PDF file) when it is set.
+// (cancel when nothing is queued). A printer dialog's printer is pointed at
+// printerOutput (a PDF file) when it is set.
 class ScriptedDialogs
 {
 public:
@@ -45,9 +45,7 @@ class TemporarySettings
 public:
     TemporarySettings();
     ~TemporarySettings();
-    QString folder() const { return m_dir.path(); }
-    // The settings file of the application "Tavrin" in that folder.
-    QString file() const;
+    QString file() const { return m_dir.path() + QStringLiteral("/Tavrin/Tavrin.conf"); }
     // The value under [Settings] in that file, as written.
     QString stored(const char *key) const;
     // Stores a value under Tavrin/Settings through the program's own store.
@@ -57,31 +55,22 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A file's bytes, or "<missing>" when it cannot be read.
+// A file's bytes, or "<missing>"; writing is true when all bytes were written.
 QByteArray fileBytes(const QString &path);
-// Writes the bytes to a new file; true when all were written.
 bool writeBytes(const QString &path, const QByteArray &bytes);
-
 // A dialog request as "kind|title|filter|flags|offered name".
 QString describe(const DialogRequest &request);
-
 // Every label in the window, in creation order, as "name=caption".
 QStringList labelTexts(const QWidget *window);
-// A menu's entries as "name|caption|shortcut", a separator as "-"; entries
-// without a name (the window list) are left out.
+// A menu's named entries as "name|caption|shortcut", a separator as "-".
 QStringList menuEntries(const QMenu *menu);
-// The texts of a combo box's items.
 QStringList comboItems(const QComboBox *combo);
-// Makes the item with that text the current one.
 void pick(QComboBox *combo, const QString &text);
-
 // Twips as pixels on the primary screen, across and down.
 int pxX(double twips);
 int pxY(double twips);
-
 // Makes another window active, then the given one again.
 void switchAwayAndBack(QWidget *window, QWidget *other);
-
 // Runs the application's event loop as the program does and returns its exit
 // code; a loop still running after timeoutMs is ended with code 1.
 int runEventLoop(int timeoutMs = 5000);

@@ -1,6 +1,5 @@
 // The main window, its remembered placement and the tool launcher.
 #include "frmMain.h"
-#include "placement.h"
 #include "registerwindows.h"
 #include "testsupport.h"
 #include "windowregistry.h"
@@ -9,15 +8,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
-#include <QToolBar>
 
 using namespace tavrin;
 
@@ -80,65 +76,6 @@ private slots:
         auto *m = w->findChild<QMenu *>(menu);
         QCOMPARE(m->title(), QString::fromLatin1(QTest::currentDataTag()));
         QCOMPARE(test::menuEntries(m), items);
-        QStringList titles;
-        for (QAction *a : w->menuBar()->actions())
-            titles << a->text();
-        QCOMPARE(titles, QStringList({"&File", "&Edit", "&View", "&Window", "&Help"}));
-    }
-
-    // Each toolbar button runs its menu command.
-    void toolbar()
-    {
-        test::ScriptedDialogs dialogs; // the commands run: their dialogs are cancelled
-        test::ScriptedMessages messages;
-        frmMain *w = openMain();
-        auto *bar = w->findChild<QToolBar *>("tbToolBar");
-        QStringList keys;
-        for (QAction *a : bar->actions()) {
-            keys << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-            QVERIFY(a->isSeparator() || (a->toolTip() == a->objectName() && !a->icon().isNull()));
-        }
-        QCOMPARE(keys, QStringList({"Open", "Save", "-", "Print", "-", "Cut", "Copy", "Paste"}));
-        for (const QString &pair : {"Open:mnuFileOpen", "Save:mnuFileSave", "Print:mnuFilePrint",
-                                    "Cut:mnuEditCut", "Copy:mnuEditCopy", "Paste:mnuEditPaste"}) {
-            QSignalSpy spy(w->menuItem(pair.section(':', 1)), &QAction::triggered);
-            bar->findChild<QAction *>(pair.section(':', 0, 0))->trigger();
-            QCOMPARE(spy.count(), 1);
-        }
-        w->tbToolBar_ButtonClick(nullptr); // no key: nothing happens
-    }
-
-    void viewToggles()
-    {
-        frmMain *w = openMain();
-        QAction *toolbar = w->menuItem("mnuViewToolbar");
-        QAction *status = w->menuItem("mnuViewStatusBar");
-        QVERIFY(toolbar->isChecked() && status->isChecked() && w->statusBar()->isVisible());
-        toolbar->trigger();
-        status->trigger();
-        QVERIFY(!toolbar->isChecked() && !w->findChild<QToolBar *>("tbToolBar")->isVisible());
-        QVERIFY(!status->isChecked() && !w->statusBar()->isVisible());
-        toolbar->trigger();
-        QVERIFY(toolbar->isChecked() && w->findChild<QToolBar *>("tbToolBar")->isVisible());
-        // Not remembered: a new main window starts with both shown.
-        w->close();
-        QTRY_VERIFY(!WindowRegistry::instance().isLoaded(WindowId::Main));
-        w = openMain();
-        QVERIFY(w->menuItem("mnuViewStatusBar")->isChecked() && w->statusBar()->isVisible());
-    }
-
-    void helpMessages()
-    {
-        test::ScriptedMessages messages;
-        frmMain *w = openMain();
-        w->menuItem("mnuHelpContents")->trigger();
-        w->menuItem("mnuHelpSearchForHelpOn")->trigger();
-        QCOMPARE(messages.shown.size(), 2);
-        for (const MessageRequest &m : messages.shown) {
-            QCOMPARE(m.text, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."));
-            QCOMPARE(m.title, QStringLiteral("Tavrin Revevi Tools"));
-            QCOMPARE(m.icon, QMessageBox::Information);
-        }
     }
 
     // Stored values that are not numbers fall back to the first-run placement one by one.
@@ -171,23 +108,6 @@ private slots:
         frmMain *w = openMain();
         QTRY_VERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w->frameGeometry()));
         QCOMPARE(w->frameGeometry().size(), QSize(test::pxX(6500), test::pxX(6500)));
-    }
-
-    void keepOnScreen_data()
-    {
-        QTest::addColumn<QRect>("frame");
-        QTest::addColumn<QRect>("expected");
-        QTest::newRow("inside") << QRect(10, 10, 200, 200) << QRect(10, 10, 200, 200);
-        QTest::newRow("partly out") << QRect(900, 700, 400, 400) << QRect(900, 700, 400, 400);
-        QTest::newRow("right of all") << QRect(5000, 100, 400, 300) << QRect(1600, 100, 400, 300);
-        QTest::newRow("above the left") << QRect(100, -2000, 400, 300) << QRect(100, 0, 400, 300);
-        QTest::newRow("larger than screen") << QRect(-9000, 0, 3000, 3000) << QRect(0, 0, 1000, 800);
-    }
-    void keepOnScreen()
-    {
-        QFETCH(QRect, frame);
-        QFETCH(QRect, expected);
-        QCOMPARE(tavrin::keepOnScreen(frame, {QRect(0, 0, 1000, 800), QRect(1000, 0, 1000, 800)}), expected);
     }
 
     // Closing stores the frame in twips: the maximised bounds when maximised
@@ -239,9 +159,8 @@ private slots:
     void windowMenuListsDocuments()
     {
         frmMain *w = openMain();
-        QMdiArea *area = w->mdiArea();
         for (const char *title : {"Tavrin Document 1", "R&D notes"}) {
-            QMdiSubWindow *sub = area->addSubWindow(new QTextEdit);
+            QMdiSubWindow *sub = w->mdiArea()->addSubWindow(new QTextEdit);
             sub->setWindowTitle(QString::fromLatin1(title));
             sub->show();
         }
@@ -253,29 +172,12 @@ private slots:
             list << a->text();
         QCOMPARE(list, QStringList({"&1 Tavrin Document 1", "&2 R&&D notes"}));
         menu->actions().at(5)->trigger();
-        QCOMPARE(area->activeSubWindow()->windowTitle(), QStringLiteral("Tavrin Document 1"));
-
-        // Tiling: horizontal stacks them, vertical sets them side by side.
-        w->menuItem("mnuWindowTileHorizontal")->trigger();
-        const QList<QMdiSubWindow *> subs = area->subWindowList(QMdiArea::CreationOrder);
-        QCOMPARE(subs[0]->width(), area->viewport()->width());
-        QCOMPARE(subs[1]->y(), subs[0]->height());
-        w->menuItem("mnuWindowTileVertical")->trigger();
-        QCOMPARE(subs[0]->height(), area->viewport()->height());
-        QCOMPARE(subs[1]->x(), subs[0]->width());
-        // Arrange Icons lines the minimised ones up along the bottom.
-        subs[0]->showMinimized();
-        subs[1]->showMinimized();
-        w->menuItem("mnuWindowArrangeIcons")->trigger();
-        QCOMPARE(subs[0]->geometry().bottom(), area->viewport()->rect().bottom());
-        QCOMPARE(subs[0]->x(), 0);
-        QCOMPARE(subs[1]->x(), subs[0]->width());
+        QCOMPARE(w->mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Tavrin Document 1"));
     }
 
     void launcher()
     {
-        frmMain *w = openMain();
-        w->menuItem("mnuViewOptions")->trigger();
+        openMain()->menuItem("mnuViewOptions")->trigger();
         QWidget *launcher = WindowRegistry::instance().widget(WindowId::MenuOptions);
         QVERIFY(launcher && launcher->isVisible());
         QCOMPARE(launcher->windowTitle(), QStringLiteral("Tavrin Revevi Tools Options"));
@@ -288,15 +190,13 @@ private slots:
                                        "COD 2 Selection: Command3 Effect &List", "COD Selection: Command4 &Arena Maker",
                                        "COD Selection: cmdMapCFG Map &Script Maker"}));
 
-        // Two clicks show one viewer, a window of its own; the launcher stays.
+        // Two clicks show one viewer, a window of its own; closing the launcher leaves it open.
         auto *cmdEfx = launcher->findChild<QPushButton *>("cmdEfx");
         cmdEfx->click();
         QWidget *viewer = WindowRegistry::instance().widget(WindowId::Tavrin);
         QVERIFY(viewer && viewer->isVisible() && viewer->isWindow());
         cmdEfx->click();
         QCOMPARE(WindowRegistry::instance().widget(WindowId::Tavrin), viewer);
-        QVERIFY(launcher->isVisible());
-        // Closing the launcher leaves the tool open.
         launcher->close();
         QTRY_VERIFY(!WindowRegistry::instance().isLoaded(WindowId::MenuOptions));
         QVERIFY(viewer->isVisible());

