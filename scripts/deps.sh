@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-webengine-dev
   xvfb xauth imagemagick appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tavrin and runs the whole test suite: once
-# as built for use, once built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# as built for use, then a minute's fuzzing of the rich text reader, then the
+# suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -10,6 +11,9 @@ echo "== Tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --parallel "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 "$@")
+
+echo "== Fuzzing the rich text reader for a minute"
+bash scripts/fuzz.sh 60
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 # The updates page's Qt WebEngine is not built for the sanitizers, and the

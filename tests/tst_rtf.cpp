@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextTable>
 
 namespace rtf = tavrin::rtf;
@@ -261,6 +262,20 @@ private slots:
         QCOMPARE(QTextCursor(t->cellAt(1, 0).firstCursorPosition()).block().text(), QStringLiteral("mp_toujane"));
         QCOMPARE(QTextCursor(t->cellAt(0, 1).firstCursorPosition()).block().text(), QStringLiteral("axis"));
 
+        // No table is wider than 63 columns: the cells beyond go into the
+        // row's last cell, and the short row keeps empty cells.
+        QTextDocument wide;
+        QVERIFY(rtf::read("{\\rtf1\\trowd\\intbl a\\cell\\row\\trowd\\intbl "
+                          + QByteArray("b\\cell ").repeated(62) + "c\\cell d\\cell\\row}", wide).ok);
+        t = firstTable(wide);
+        QVERIFY(t);
+        QCOMPARE(t->rows(), 2);
+        QCOMPARE(t->columns(), 63);
+        QCOMPARE(t->cellAt(0, 62).firstPosition(), t->cellAt(0, 62).lastPosition());
+        QTextCursor last = t->cellAt(1, 62).firstCursorPosition();
+        last.setPosition(t->cellAt(1, 62).lastPosition(), QTextCursor::KeepAnchor);
+        QCOMPARE(last.selection().toPlainText(), QStringLiteral("c\nd"));
+
         // PNG pictures are images with their data as resources; metafiles and
         // the JPEG in Issue39's page header are left out.
         for (const char *name : {"Issue37.rtf", "Issue39.rtf", "Issue33.rtf"}) {
@@ -404,6 +419,15 @@ private slots:
             << QStringLiteral("\n") + QStringList(20000, QStringLiteral("x")).join(u'\n') + QStringLiteral("\n");
         QTest::newRow("many rows") << "{\\rtf1 " + QByteArray("\\trowd\\cellx1\\intbl x\\cell\\row ").repeated(20000) + "\\pard e}"
             << QStringLiteral("\n") + QStringList(20000, QStringLiteral("x")).join(u'\n') + QStringLiteral("\ne");
+        // A table's cell grid is its rows times its widest row.
+        QTest::newRow("one long row under many short ones")
+            << "{\\rtf1 " + QByteArray("\\trowd\\cellx1\\intbl x\\cell\\row ").repeated(300) + "\\trowd\\intbl "
+                   + QByteArray("y\\cell ").repeated(1000) + "\\row}"
+            << QStringLiteral("\n") + QStringList(300, u'x' + QString(62, u'\n')).join(u'\n')
+                   + QStringLiteral("\n") + QStringList(1000, QStringLiteral("y")).join(u'\n') + QStringLiteral("\n");
+        QTest::newRow("many wide rows")
+            << "{\\rtf1\\trowd" + QByteArray("\\cellx1").repeated(63) + "\\intbl " + QByteArray("x\\row ").repeated(2700) + "}"
+            << QStringLiteral("\n") + QStringList(2700, u'x' + QString(62, u'\n')).join(u'\n') + QStringLiteral("\n");
         QTest::newRow("many font entries") << "{\\rtf1{\\fonttbl" + QByteArray("\\f1 A;").repeated(100000) + "}x}" << QStringLiteral("x");
         QTest::newRow("long field instruction") << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK " + QByteArray("\\'41x").repeated(100000) + "}{\\fldrslt y}}}"
             << QStringLiteral("y");
@@ -419,6 +443,34 @@ private slots:
         QVERIFY(rtf::read(data, doc).ok);
         QCOMPARE(plainText(doc), text);
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // Inputs that once broke the reader (most found by the fuzz target): each
+    // reads quickly, and what we write of it reads back with the same text.
+    void regressionFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(DataDir + QStringLiteral("/regressions"));
+        const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+        QVERIFY(!files.isEmpty());
+        for (const QString &f : files)
+            QTest::newRow(qPrintable(f)) << dir.filePath(f);
+    }
+    void regressionFile()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray data = file.readAll();
+        QElapsedTimer timer;
+        timer.start();
+        QTextDocument doc;
+        if (!rtf::read(data, doc).ok)
+            return;
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QTextDocument back;
+        QVERIFY(rtf::read(rtf::write(doc), back).ok);
+        QCOMPARE(plainText(back), plainText(doc));
     }
 
     // What we write, we read back with the same text and formats.

@@ -11,6 +11,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <climits>
@@ -31,6 +32,12 @@ constexpr int MaxUnicodeSkip = 16;   // \ucN beyond this is taken as 16
 constexpr qsizetype MaxJunk = 1024;  // bytes before "{\rtf" that are ignored
 constexpr size_t MaxFonts = 65536;   // font table entries kept
 constexpr size_t MaxColors = 65536;  // colour table entries kept
+// Columns of a table, as in Word. A row with more cells puts the rest into its
+// last cell, a paragraph each: a table's cell grid is its rows times its
+// widest row, so one long row under many short ones would otherwise cost
+// memory and time far beyond the size of the file.
+constexpr int MaxColumns = 63;
+constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
 
 const QString NotRtfError = QStringLiteral("The file is not in rich text format.");
 
@@ -1081,26 +1088,32 @@ private:
             // last \par opened is not kept in front of it.
             if (m_lastWasParagraph && blockMergeable(true))
                 mergeWithPrevious(m_cursor.block().previous().blockFormat());
-            m_table = m_cursor.insertTable(1, std::max(1, m_cellxCount));
+            m_table = m_cursor.insertTable(1, std::clamp(m_cellxCount, 1, MaxColumns));
             m_row = m_column = m_lastColumn = 0;
             m_rowEnded = m_cellEnded = false;
         } else if (m_rowEnded) {
             flushRun();
             // Rows and columns grow by doubling and the spare ones go when the
             // table ends: Qt rebuilds a table's cell grid after each change.
+            // Qt removes a cell in time proportional to the whole table, so
+            // rows grow by at most MaxSpareCells cells at a time.
             if (m_row + 1 >= m_table->rows())
-                m_table->appendRows(m_table->rows());
+                m_table->appendRows(std::clamp(MaxSpareCells / m_table->columns(), 1, m_table->rows()));
             ++m_row;
             m_column = 0;
             m_rowEnded = m_cellEnded = false;
             m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
         } else if (m_cellEnded) {
             flushRun();
+            m_cellEnded = false;
+            if (m_column + 1 >= MaxColumns) {
+                m_cursor.insertBlock();
+                return;
+            }
             ++m_column;
             if (m_column >= m_table->columns())
-                m_table->appendColumns(m_table->columns());
+                m_table->appendColumns(std::min(m_table->columns(), MaxColumns - m_table->columns()));
             m_lastColumn = std::max(m_lastColumn, m_column);
-            m_cellEnded = false;
             m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
         }
     }
@@ -1109,7 +1122,7 @@ private:
     {
         if (m_table->rows() > m_row + 1)
             m_table->removeRows(m_row + 1, m_table->rows() - m_row - 1);
-        const int columns = std::max(m_lastColumn + 1, m_cellxCount);
+        const int columns = std::min(std::max(m_lastColumn + 1, m_cellxCount), MaxColumns);
         if (m_table->columns() > columns)
             m_table->removeColumns(columns, m_table->columns() - columns);
     }
