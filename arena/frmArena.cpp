@@ -1,56 +1,21 @@
 #include "frmArena.h"
 
 #include "arena.h"
-#include "arenafile.h"
-#include "messagebox.h"
 #include "windowregistry.h"
 
-#include <QComboBox>
-#include <QGridLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace tavrin {
 
 frmArena::frmArena(QWidget *parent)
-    : QMainWindow(parent)
-    , cd1(this)
+    : ArenaMaker({"lblMap", "lblLongname", "txtLongName", "Gametype:", "cboGameType"}, parent)
+    , txtMap(m_map)
+    , txtLongName(m_longname)
+    , cboGameType(m_gametype)
 {
     setObjectName(QStringLiteral("frmArena"));
     setWindowTitle(QStringLiteral("COD 2 Arena GSC Maker"));
-
-    auto *central = new QWidget(this);
-    setCentralWidget(central);
-    lblMap = new QLabel(QStringLiteral("Map:"), central);
-    lblMap->setObjectName(QStringLiteral("lblMap"));
-    txtMap = new QLineEdit(central);
-    txtMap->setObjectName(QStringLiteral("txtMap"));
-    lblLongname = new QLabel(QStringLiteral("Longname:"), central);
-    lblLongname->setObjectName(QStringLiteral("lblLongname"));
-    txtLongName = new QLineEdit(central);
-    txtLongName->setObjectName(QStringLiteral("txtLongName"));
-    Label3 = new QLabel(QStringLiteral("Gametype:"), central);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    cboGameType = new QComboBox(central);
-    cboGameType->setObjectName(QStringLiteral("cboGameType"));
-    cboGameType->setEditable(true);
-    cboGameType->setInsertPolicy(QComboBox::NoInsert); // typing never adds to the list
-
-    auto *grid = new QGridLayout(central);
-    grid->addWidget(lblMap, 0, 0);
-    grid->addWidget(txtMap, 0, 1);
-    grid->addWidget(lblLongname, 1, 0);
-    grid->addWidget(txtLongName, 1, 1);
-    grid->addWidget(Label3, 2, 0);
-    grid->addWidget(cboGameType, 2, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
-    txtMap->setMinimumWidth(220);
-
-    setTabOrder(txtMap, txtLongName);
-    setTabOrder(txtLongName, cboGameType);
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
@@ -69,7 +34,6 @@ frmArena::frmArena(QWidget *parent)
     connect(mnuAbout, &QAction::triggered, this, &frmArena::mnuAbout_Click);
 
     Form_Load();
-    txtMap->setFocus();
 }
 
 Arena &frmArena::arena()
@@ -79,36 +43,20 @@ Arena &frmArena::arena()
 
 void frmArena::Form_Load()
 {
-    cboGameType->clear();
-    cboGameType->addItems({QStringLiteral("dm"), QStringLiteral("ctf"), QStringLiteral("tdm"),
-                           QStringLiteral("hq"), QStringLiteral("sd"), QStringLiteral("dm tdm"),
-                           QStringLiteral("dm tdm ctf"), QStringLiteral("dm tdm ctf hq"),
-                           QStringLiteral("dm tdm hq ctf"), QStringLiteral("dm tdm ctf hq sd")});
-    // Nothing picked: the box starts empty.
-    cboGameType->setCurrentIndex(-1);
-    cboGameType->clearEditText();
+    fillGametypes({QStringLiteral("dm"), QStringLiteral("ctf"), QStringLiteral("tdm"),
+                   QStringLiteral("hq"), QStringLiteral("sd"), QStringLiteral("dm tdm"),
+                   QStringLiteral("dm tdm ctf"), QStringLiteral("dm tdm ctf hq"),
+                   QStringLiteral("dm tdm hq ctf"), QStringLiteral("dm tdm ctf hq sd")});
 }
 
 void frmArena::mnuNew_Click()
 {
-    txtMap->clear();
-    txtLongName->clear();
-    cboGameType->setCurrentIndex(-1);
-    cboGameType->clearEditText();
+    clearBoxes();
 }
 
 void frmArena::mnuSaveAs_Click()
 {
-    Arena &record = arena();
-    record.map = txtMap->text();
-    record.longname = txtLongName->text();
-    record.gametype = cboGameType->currentText();
-    if (anyEmpty(txtMap->text(), txtLongName->text(), cboGameType->currentText())) {
-        messageBox(this, IncompleteEntryText, QMessageBox::Ok, QMessageBox::Critical,
-                   QStringLiteral("Error"));
-        return;
-    }
-    saveArenaFile(this, cd1, record.ArenaString());
+    saveAs(arena(), &Arena::ArenaString, QStringLiteral("Error"));
 }
 
 void frmArena::mnuExit_Click()

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "commondialog.h"
-
-#include <QMainWindow>
+#include "arenamaker.h"
 
 class QAction;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
 
@@ -15,7 +12,7 @@ namespace tavrin {
 class Arena;
 
 // The COD2 arena maker: map name, long name and gametypes, saved as an arena file.
-class frmArena : public QMainWindow
+class frmArena : public ArenaMaker
 {
     Q_OBJECT
 public:
@@ -33,13 +30,9 @@ public slots:
 private:
     void Form_Load();
 
-    QLabel *lblMap;
     QLineEdit *txtMap;      // copied to map
-    QLabel *lblLongname;
     QLineEdit *txtLongName; // copied to longname
-    QLabel *Label3;
     QComboBox *cboGameType; // picked or typed, copied to gametype
-    CommonDialog cd1;       // the save dialog
     QMenu *mnuFile;
     QAction *mnuNew;
     QAction *mnuSaveAs;

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "commondialog.h"
-
-#include <QMainWindow>
+#include "arenamaker.h"
 
 class QAction;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
 
@@ -15,7 +12,7 @@ namespace tavrin {
 class ArenaCOD;
 
 // The COD arena maker: map name, long name and gametypes, saved as an arena file.
-class frmArenaCOD : public QMainWindow
+class frmArenaCOD : public ArenaMaker
 {
     Q_OBJECT
 public:
@@ -30,13 +27,9 @@ public slots:
 private:
     void Form_Load();
 
-    QLabel *M;
     QLineEdit *txtMap;  // copied to map
-    QLabel *Label2;
     QLineEdit *txtGame; // the long name, copied to longname
-    QLabel *Label3;
     QComboBox *cboGt;   // picked or typed, copied to gametype
-    CommonDialog cd1;   // the save dialog
     QMenu *mnuFile;
     QAction *mnuSaveAs;
 };

@@ -1,0 +1,90 @@
+#include "arenamaker.h"
+
+#include "arena.h"
+#include "arenafile.h"
+#include "messagebox.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tavrin {
+
+ArenaMaker::ArenaMaker(const Rows &rows, QWidget *parent)
+    : QMainWindow(parent)
+    , cd1(this)
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    auto label = [central](const char *name, const char *caption) {
+        auto *l = new QLabel(QString::fromLatin1(caption), central);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    auto box = [central](const char *name) {
+        auto *b = new QLineEdit(central);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    QLabel *mapLabel = label(rows.mapLabel, "Map:");
+    m_map = box("txtMap");
+    QLabel *longnameLabel = label(rows.longnameLabel, "Longname:");
+    m_longname = box(rows.longnameBox);
+    QLabel *gametypeLabel = label("Label3", rows.gametypeCaption);
+    m_gametype = new QComboBox(central);
+    m_gametype->setObjectName(QString::fromLatin1(rows.gametypeBox));
+    m_gametype->setEditable(true);
+    m_gametype->setInsertPolicy(QComboBox::NoInsert); // typing never adds to the list
+
+    auto *grid = new QGridLayout(central);
+    grid->addWidget(mapLabel, 0, 0);
+    grid->addWidget(m_map, 0, 1);
+    grid->addWidget(longnameLabel, 1, 0);
+    grid->addWidget(m_longname, 1, 1);
+    grid->addWidget(gametypeLabel, 2, 0);
+    grid->addWidget(m_gametype, 2, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(3, 1);
+    m_map->setMinimumWidth(220);
+
+    setTabOrder(m_map, m_longname);
+    setTabOrder(m_longname, m_gametype);
+    m_map->setFocus();
+}
+
+void ArenaMaker::fillGametypes(const QStringList &items)
+{
+    m_gametype->clear();
+    m_gametype->addItems(items);
+    // Nothing picked: the box starts empty.
+    m_gametype->setCurrentIndex(-1);
+    m_gametype->clearEditText();
+}
+
+void ArenaMaker::clearBoxes()
+{
+    m_map->clear();
+    m_longname->clear();
+    m_gametype->setCurrentIndex(-1);
+    m_gametype->clearEditText();
+}
+
+bool ArenaMaker::copyAndCheck(ArenaRecord &record, const QString &incompleteTitle)
+{
+    record.map = m_map->text();
+    record.longname = m_longname->text();
+    record.gametype = m_gametype->currentText();
+    if (anyEmpty(record.map, record.longname, record.gametype)) {
+        messageBox(this, IncompleteEntryText, QMessageBox::Ok, QMessageBox::Critical, incompleteTitle);
+        return false;
+    }
+    return true;
+}
+
+void ArenaMaker::save(const QString &arenaText)
+{
+    saveArenaFile(this, cd1, arenaText);
+}
+
+} // namespace tavrin
