@@ -6,6 +6,7 @@
 #include "windowregistry.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -15,8 +16,11 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 namespace tavrin {
 
@@ -43,6 +47,9 @@ frmMain::frmMain(QWidget *parent)
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    // A document that reaches past the area can be scrolled to.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
 
     createMenus();
@@ -197,25 +204,55 @@ void frmMain::applyPlacement()
     QList<QRect> screens;
     for (const QScreen *s : QGuiApplication::screens())
         screens << s->availableGeometry();
-    m_frame = keepOnScreen(Placement::load().toPixels(dpiX, dpiY), screens);
-    // Until the window has a frame, its outer and inner bounds are the same;
-    // the first showing corrects the size by the frame the desktop adds.
+    // The title bar is not there yet; a strip of its usual height stands for it.
+    const int topStrip = TitleBarAllowance + menuBar()->sizeHint().height();
+    m_frame = keepOnScreen(Placement::load().toPixels(dpiX, dpiY), screens, topStrip);
+    // The stored bounds are the outer frame's. Until the desktop has framed
+    // the window its outer and inner bounds are the same; once the frame is
+    // known, fitToFrame() takes it off the inner size.
     setGeometry(m_frame);
     move(m_frame.topLeft());
 }
 
-void frmMain::showEvent(QShowEvent *event)
+bool frmMain::event(QEvent *event)
 {
-    QMainWindow::showEvent(event);
-    if (m_placed)
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+        if (!m_frameKnownTimer) {
+            // A desktop without a window manager never frames the window:
+            // stop waiting for the frame after a while, so that nothing the
+            // user does later is undone.
+            m_frameKnownTimer = new QTimer(this);
+            m_frameKnownTimer->setSingleShot(true);
+            connect(m_frameKnownTimer, &QTimer::timeout, this, [this] { m_awaitingFrame = false; });
+            m_frameKnownTimer->start(FrameWaitMs);
+        }
+        fitToFrame();
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        fitToFrame();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void frmMain::fitToFrame()
+{
+    if (!m_awaitingFrame || !windowHandle())
         return;
-    m_placed = true;
-    QTimer::singleShot(0, this, [this] {
-        const QSize frameExtra = frameGeometry().size() - geometry().size();
-        if (!frameExtra.isEmpty() && !isMaximized())
-            resize(m_frame.size() - frameExtra);
-        move(m_frame.topLeft());
-    });
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull())
+        return; // not framed yet
+    m_awaitingFrame = false;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    // The frame as it was stored: the inner size is what is left inside it.
+    resize(m_frame.size().shrunkBy(frame));
+    move(m_frame.topLeft());
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -299,9 +336,55 @@ void frmMain::mnuFileExit_Click()
     endProcess();
 }
 
+QList<QMdiSubWindow *> frmMain::arrangeableDocuments() const
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isVisible() && !w->isMinimized())
+            windows << w;
+    }
+    return windows;
+}
+
+int frmMain::titleBarStep() const
+{
+    // A document's title bar: the distance from its window's top to its content.
+    for (QMdiSubWindow *w : m_mdi->subWindowList()) {
+        if (w->widget() && !w->isMinimized() && !w->isMaximized() && w->widget()->y() > 0)
+            return w->widget()->y();
+    }
+    QStyleOptionTitleBar option;
+    option.initFrom(m_mdi);
+    return std::max(1, m_mdi->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, m_mdi)
+                           + m_mdi->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, m_mdi));
+}
+
 void frmMain::mnuWindowCascade_Click()
 {
-    m_mdi->cascadeSubWindows();
+    // Every open document the same size, each one title bar below and to the
+    // right of the one before, the active one in front: every title bar shows.
+    // When the steps would leave a document less than half the area each
+    // way, the cascade starts again at the top left.
+    QList<QMdiSubWindow *> windows = arrangeableDocuments();
+    if (windows.isEmpty())
+        return;
+    QMdiSubWindow *active = m_mdi->activeSubWindow();
+    if (windows.removeOne(active))
+        windows << active;
+    const QRect area = m_mdi->viewport()->rect();
+    const int step = titleBarStep();
+    const int perRun = std::max(1, std::min(area.width() / 2, area.height() / 2) / step + 1);
+    const int run = std::min(int(windows.size()), perRun);
+    const QSize size(area.width() - (run - 1) * step, area.height() - (run - 1) * step);
+    for (int i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized())
+            windows[i]->showNormal();
+        const int offset = (i % perRun) * step;
+        windows[i]->setGeometry(QRect(QPoint(offset, offset), size));
+        windows[i]->raise();
+    }
+    if (active)
+        m_mdi->setActiveSubWindow(active);
 }
 
 void frmMain::mnuWindowTileHorizontal_Click()
@@ -318,11 +401,7 @@ void frmMain::tile(Qt::Orientation orientation)
 {
     // Horizontal tiling stacks the windows one above another, each as wide as
     // the area; vertical tiling sets them side by side, each as high as the area.
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
-        if (w->isVisible() && !w->isMinimized())
-            windows << w;
-    }
+    const QList<QMdiSubWindow *> windows = arrangeableDocuments();
     if (windows.isEmpty())
         return;
     const QRect area = m_mdi->viewport()->rect();

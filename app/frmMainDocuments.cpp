@@ -15,6 +15,8 @@
 #include <QMdiSubWindow>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace tavrin {
 
 namespace {
@@ -57,10 +59,19 @@ frmDocument *frmMain::createDocument()
     auto *document = new frmDocument;
     document->setWindowTitle(QStringLiteral("Tavrin Document ") + QString::number(m_documentCounter));
     document->setSaveHandler([this](frmDocument *d) { return saveDocument(d); });
+    const int earlier = int(m_mdi->subWindowList().size());
     QMdiSubWindow *window = m_mdi->addSubWindow(document);
     window->setWindowIcon(windowIcon());
+    // Three quarters of the area, each new document one title bar further
+    // down and right, starting again at the top left before one would reach
+    // past the area: its title bar and close box always show.
     const QSize area = m_mdi->viewport()->size();
-    window->resize(qMax(area.width() * 3 / 4, 320), qMax(area.height() * 3 / 4, 240));
+    const QSize size(std::max(area.width() * 3 / 4, std::min(320, area.width())),
+                     std::max(area.height() * 3 / 4, std::min(240, area.height())));
+    const int step = titleBarStep();
+    const int places = std::max(0, std::min(area.width() - size.width(), area.height() - size.height())) / step + 1;
+    const int offset = (earlier % places) * step;
+    window->setGeometry(QRect(QPoint(offset, offset), size));
     window->show();
     m_mdi->setActiveSubWindow(window);
     return document;
@@ -145,8 +156,13 @@ void frmMain::mnuFilePageSetup_Click()
 {
     cd1.DialogTitle = QStringLiteral("Page Setup");
     cd1.CancelError = true;
-    QPrinter printer;
-    cd1.ShowPageSetup(printer); // the choice is not kept
+    // The dialog works on a printer of its own, so Cancel leaves the kept
+    // choice as it was; the choice lasts until the program ends.
+    QPrinter printer(QPrinter::HighResolution);
+    if (m_pageLayout)
+        printer.setPageLayout(*m_pageLayout);
+    if (cd1.ShowPageSetup(printer))
+        m_pageLayout = printer.pageLayout();
 }
 
 void frmMain::mnuFilePrint_Click()
@@ -162,6 +178,8 @@ void frmMain::mnuFilePrint_Click()
     // The dialog opens with the selection chosen when there is one; what the
     // user leaves chosen is what is printed.
     QPrinter printer(QPrinter::HighResolution);
+    if (m_pageLayout)
+        printer.setPageLayout(*m_pageLayout); // paper, orientation and margins from Page Setup
     printer.setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
     if (!cd1.ShowPrinter(printer))
         return;
@@ -170,7 +188,10 @@ void frmMain::mnuFilePrint_Click()
 
 void frmMain::mnuEditUndo_Click()
 {
-    messageBox(this, QStringLiteral("Add 'mnuEditUndo_Click' code."), QMessageBox::Ok, QMessageBox::NoIcon);
+    // Undoes the active document's last change, as Ctrl+Z in its text does;
+    // with nothing to undo, nothing happens.
+    if (frmDocument *document = activeDocument())
+        document->textBox()->undo();
 }
 
 // The edit commands go through the text box's own cut, copy and paste, as

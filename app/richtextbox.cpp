@@ -44,8 +44,12 @@ void RichTextBox::insertRtfOrText(const QString &text)
     // Markup arrives as text; it goes back to bytes the way other programs'
     // RTF was written, in the ANSI code page.
     const QByteArray markup = toAnsi(text);
-    if (!rtf::isRtf(markup) || !rtf::insert(markup, cursor).ok)
+    if (!rtf::isRtf(markup) || !rtf::insert(markup, cursor).ok) {
+        // One undo step of its own, never merged with the typing before it.
+        cursor.beginEditBlock();
         cursor.insertText(text);
+        cursor.endEditBlock();
+    }
     setTextCursor(cursor);
     ensureCursorVisible();
 }

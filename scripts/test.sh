@@ -4,7 +4,7 @@
 # suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+TAVRIN_DEPS=tests bash scripts/deps.sh
 jobs=$(nproc)
 
 echo "== Tests"

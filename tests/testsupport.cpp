@@ -37,6 +37,8 @@ ScriptedDialogs::ScriptedDialogs()
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(printerOutput);
         }
+        if (printer && choose)
+            choose(printer);
         if (answers.empty())
             return DialogAnswer{};
         const DialogAnswer answer = answers.front();

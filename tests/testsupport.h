@@ -7,8 +7,10 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 
 class QComboBox;
+class QPrinter;
 class QMenu;
 
 namespace tavrin::test {
@@ -35,6 +37,8 @@ public:
     QList<DialogRequest> shown;
     std::deque<DialogAnswer> answers;
     QString printerOutput;
+    // What the user chooses in a printer or page setup dialog, when set.
+    std::function<void(QPrinter *)> choose;
     void accept(const QString &fileName = QString()) { answers.push_back({true, fileName}); }
     void cancel() { answers.push_back({false, {}}); }
 };

@@ -11,7 +11,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -207,13 +209,79 @@ private slots:
         QCOMPARE(printed.contains(QLatin1String("Charlie")), !selection);
     }
 
-    void undoIsNotWritten()
+    // Page Setup's choice is kept for every later print, with or without a
+    // document open when it is made; a cancelled Page Setup changes nothing.
+    void pageSetupIsUsedByPrint_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "landscape", "portrait", "cancel landscape", "new"
+        QTest::addColumn<bool>("landscape");    // the printed pages
+        QTest::newRow("never set") << QStringList{"new"} << false;
+        QTest::newRow("landscape") << QStringList{"new", "landscape"} << true;
+        QTest::newRow("before any document") << QStringList{"landscape", "new"} << true;
+        QTest::newRow("cancelled") << QStringList{"new", "cancel landscape"} << false;
+        QTest::newRow("cancel keeps the choice") << QStringList{"landscape", "new", "cancel portrait"} << true;
+        QTest::newRow("changed back") << QStringList{"landscape", "new", "portrait"} << false;
+    }
+    void pageSetupIsUsedByPrint()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, landscape);
+        test::ScriptedDialogs dialogs;
+        frmMain *w = openMain();
+        for (const QString &step : steps) {
+            if (step == QLatin1String("new")) {
+                run(w, "mnuFileNew");
+                type(activeText(w), QStringLiteral("Wide table of spawn points"));
+                continue;
+            }
+            const auto orientation = step.endsWith(QLatin1String("landscape")) ? QPageLayout::Landscape : QPageLayout::Portrait;
+            dialogs.choose = [orientation](QPrinter *printer) { printer->setPageOrientation(orientation); };
+            if (step.startsWith(QLatin1String("cancel")))
+                dialogs.cancel();
+            else
+                dialogs.accept();
+            run(w, "mnuFilePageSetup");
+            QCOMPARE(dialogs.shown.last().kind, DialogRequest::PageSetup);
+        }
+        dialogs.choose = {};
+        dialogs.printerOutput = path("out.pdf");
+        dialogs.accept();
+        run(w, "mnuFilePrint");
+        // The page's size as the PDF gives it: wider than high when landscape.
+        const QByteArray pdf = test::fileBytes(path("out.pdf"));
+        const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+        const QRegularExpressionMatch box = mediaBox.match(QString::fromLatin1(pdf));
+        QVERIFY2(box.hasMatch(), pdf.left(400).constData());
+        QCOMPARE(box.captured(1).toDouble() > box.captured(2).toDouble(), landscape);
+    }
+
+    // Edit > Undo takes back the active document's last change, typed or
+    // pasted; with nothing to undo, or no document, nothing happens and
+    // nothing is said.
+    void undoFromTheMenu()
     {
         test::ScriptedMessages messages;
-        run(openMain(), "mnuEditUndo");
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].title + '|' + messages.shown[0].text, QStringLiteral("Tavrin|Add 'mnuEditUndo_Click' code."));
-        QCOMPARE(messages.shown[0].icon, QMessageBox::NoIcon);
+        frmMain *w = openMain();
+        run(w, "mnuEditUndo");
+        run(w, "mnuFileNew");
+        RichTextBox *box = activeText(w);
+        run(w, "mnuEditUndo");
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("spawn"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("axis"));
+        QCOMPARE(box->toPlainText(), QStringLiteral("spawn\naxis"));
+        QGuiApplication::clipboard()->setText(QStringLiteral(" allies"));
+        run(w, "mnuEditPaste");
+        QCOMPARE(box->toPlainText(), QStringLiteral("spawn\naxis allies"));
+        run(w, "mnuEditUndo");
+        QCOMPARE(box->toPlainText(), QStringLiteral("spawn\naxis"));
+        while (box->document()->isUndoAvailable())
+            run(w, "mnuEditUndo");
+        QCOMPARE(box->toPlainText(), QString());
+        run(w, "mnuEditUndo");
+        QCOMPARE(box->toPlainText(), QString());
+        QCOMPARE(messages.shown.size(), 0);
     }
 
     // Cut and Paste carry the text as RTF, keeping bold, italic and the font.
