@@ -150,8 +150,9 @@ WriteResult writeFileAtomically(const QString &path, const QByteArray &bytes)
 #ifdef Q_OS_UNIX
     // On disk before the rename, so a power cut leaves the old file or the
     // whole new one, never an empty one. QSaveFile syncs too, but ignores
-    // a failure, which on some file systems is where a full disk shows.
-    if (::fsync(file.handle()) != 0)
+    // a failure, which on some file systems is where a full disk shows. A
+    // file system that cannot sync at all (EINVAL) has nothing to wait for.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
         return fail(systemReason(errno));
 #endif
     if (file.size() != bytes.size())
