@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDataStream>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -146,6 +147,14 @@ QList<NoRoomCase> noRoomCases()
 QString noRoomReason(NoRoom how)
 {
     return QString::fromLocal8Bit(std::strerror(how == NoRoom::FullDisk ? ENOSPC : EFBIG));
+}
+
+QStringList entriesBesideFiller(const QString &folder)
+{
+    QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    entries.removeOne(QStringLiteral(".filler"));
+    return entries;
 }
 
 namespace {

@@ -90,6 +90,8 @@ struct NoRoomCase {
 // Each way with no room at all for a small save, and with 8 KiB of room for
 // a 12 KiB save, of which only part fits.
 QList<NoRoomCase> noRoomCases();
+// Every entry of the folder, hidden ones included, but the full disk's filler.
+QStringList entriesBesideFiller(const QString &folder);
 // The system's reason for a write that does not fit that way.
 QString noRoomReason(NoRoom how);
 // Runs prepare, then save, in a child process, and answers the lines save

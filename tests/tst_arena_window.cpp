@@ -213,7 +213,7 @@ private slots:
                 QStringList lines;
                 for (const MessageRequest &shown : messages.shown)
                     lines << shown.text;
-                return lines << test::fileBytes(file) << entries().join(' ');
+                return lines << test::fileBytes(file) << test::entriesBesideFiller(m_dir->path()).join(' ');
             });
         if (!report)
             QSKIP("no right to mount a file system here");

@@ -115,7 +115,7 @@ private slots:
                 const QByteArray now = test::fileBytes(path);
                 return QStringList{result.ok ? "written" : result.error,
                                    now == old ? "old" : now == bytes ? "new" : "cut to " + QString::number(now.size()),
-                                   QDir(dir.path()).entryList(QDir::Files).join(' ')};
+                                   test::entriesBesideFiller(dir.path()).join(' ')};
             });
         if (!report)
             QSKIP("no right to mount a file system here");

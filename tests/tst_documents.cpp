@@ -217,15 +217,16 @@ private slots:
                 for (const MessageRequest &shown : messages.shown)
                     lines << shown.text;
                 return lines << (test::fileBytes(file) == old ? "old file" : "changed file")
-                             << (closed ? "closed" : "open") << captions(w).join(' ');
+                             << test::entriesBesideFiller(m_dir->path()).join(' ') << (closed ? "closed" : "open")
+                             << captions(w).join(' ');
             });
         if (!report)
             QSKIP("no right to mount a file system here");
-        QCOMPARE(report->size(), 5);
+        QCOMPARE(report->size(), 6);
         const QString saving = report->at(0);
         QVERIFY2(saving.contains('"' + file + '"') && saving.endsWith(test::noRoomReason(limit.how)), qPrintable(saving));
         QVERIFY2(report->at(1).contains("has changed"), qPrintable(report->at(1)));
-        QCOMPARE(report->mid(2), QStringList({"old file", "open", file}));
+        QCOMPARE(report->mid(2), QStringList({"old file", "notes.rtf", "open", file}));
     }
 
     void print_data()

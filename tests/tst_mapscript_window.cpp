@@ -217,7 +217,7 @@ private slots:
                 QStringList lines;
                 for (const MessageRequest &shown : messages.shown)
                     lines << shown.text;
-                return lines << test::fileBytes(file) << QDir(dir.path()).entryList(QDir::Files).join(' ');
+                return lines << test::fileBytes(file) << test::entriesBesideFiller(dir.path()).join(' ');
             });
         if (!report)
             QSKIP("no right to mount a file system here");
