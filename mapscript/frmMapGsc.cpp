@@ -7,6 +7,7 @@
 #include "windowregistry.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -427,7 +428,7 @@ void frmMapGsc::mnuSave_Click()
     const WriteResult result = writeAnsiText(path, model().sHead());
     if (!result.ok) {
         messageBox(this,
-                   QLatin1String("The map script could not be saved to \"") + path
+                   QLatin1String("The map script could not be saved to \"") + QDir::toNativeSeparators(path)
                        + QLatin1String("\": ") + result.error,
                    QMessageBox::Ok, QMessageBox::Critical);
     }

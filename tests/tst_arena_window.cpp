@@ -185,6 +185,44 @@ private slots:
         QCOMPARE(record(id), values);
     }
 
+    // A save that runs out of room names the file and the system's reason,
+    // and leaves the old file byte for byte.
+    void saveWithoutRoom_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<test::NoRoomCase>("limit");
+        for (WindowId id : games) {
+            for (const test::NoRoomCase &c : test::noRoomCases())
+                row(id, c.name) << c;
+        }
+    }
+    void saveWithoutRoom()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(test::NoRoomCase, limit);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        const QString file = path("mp_d.arena");
+        Maker m = Maker::open(id);
+        m.fill({"mp_d", QString(limit.size, 'D'), "dm"});
+        const auto report = test::inChildWithoutRoom(
+            limit, m_dir->path(), [&] { test::writeBytes(file, "old"); },
+            [&] {
+                dialogs.accept(file);
+                m.saveAs();
+                QStringList lines;
+                for (const MessageRequest &shown : messages.shown)
+                    lines << shown.text;
+                return lines << test::fileBytes(file) << test::entriesBesideFiller(m_dir->path()).join(' ');
+            });
+        if (!report)
+            QSKIP("no right to mount a file system here");
+        QCOMPARE(report->size(), 3);
+        QVERIFY2(report->at(0).contains('"' + file + '"') && report->at(0).endsWith(test::noRoomReason(limit.how)),
+                 qPrintable(report->at(0)));
+        QCOMPARE(report->mid(1), QStringList({"old", "mp_d.arena"}));
+    }
+
     void newAboutAndExit()
     {
         auto &registry = WindowRegistry::instance();

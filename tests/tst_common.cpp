@@ -9,6 +9,15 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 using namespace tavrin;
 
 class TestCommon : public QObject
@@ -69,23 +78,104 @@ private slots:
         QCOMPARE(toAnsi(text), bytes);
     }
 
-    // The text plus one CR LF; a write that fails says why and leaves the old file.
+    // The text plus one CR LF; a write that cannot start says why.
     void writeAnsiText()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath("locked/old.arena");
-        QVERIFY(QDir(dir.path()).mkdir("locked"));
+        const QString path = dir.filePath("old.arena");
         QVERIFY(tavrin::writeAnsiText(path, "{\r\n}").ok);
         QCOMPARE(test::fileBytes(path), QByteArray("{\r\n}\r\n"));
         const WriteResult missing = tavrin::writeAnsiText(dir.filePath("no/such/folder/x.gsc"), "x");
         QVERIFY(!missing.ok && !missing.error.isEmpty());
+    }
 
-        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
-        const WriteResult denied = tavrin::writeAnsiText(path, "new");
-        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (denied.ok)
-            QSKIP("running with rights that ignore folder permissions");
-        QCOMPARE(test::fileBytes(path), QByteArray("{\r\n}\r\n"));
+    // A write that runs out of room, however much of it fits, leaves the old
+    // file byte for byte and no stray file beside it, and gives the system's
+    // reason; one that fits to the last byte is written whole.
+    void writeWithoutRoom_data()
+    {
+        QTest::addColumn<test::NoRoomCase>("limit");
+        QTest::addColumn<bool>("fits");
+        for (const test::NoRoomCase &c : test::noRoomCases())
+            QTest::newRow(c.name) << c << false;
+        QTest::newRow("disk with 12 KiB free, 12 KiB save") << test::NoRoomCase{"", test::NoRoom::FullDisk, 12288, 12288} << true;
+        QTest::newRow("size limit 12 KiB, 12 KiB save") << test::NoRoomCase{"", test::NoRoom::SizeLimit, 12288, 12288} << true;
+    }
+    void writeWithoutRoom()
+    {
+        QFETCH(test::NoRoomCase, limit);
+        QFETCH(bool, fits);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("old.rtf");
+        const QByteArray old(5000, 'o'), bytes(limit.size, 'n');
+        const auto report = test::inChildWithoutRoom(
+            limit, dir.path(), [&] { test::writeBytes(path, old); },
+            [&] {
+                const WriteResult result = writeFileAtomically(path, bytes);
+                const QByteArray now = test::fileBytes(path);
+                return QStringList{result.ok ? "written" : result.error,
+                                   now == old ? "old" : now == bytes ? "new" : "cut to " + QString::number(now.size()),
+                                   test::entriesBesideFiller(dir.path()).join(' ')};
+            });
+        if (!report)
+            QSKIP("no right to mount a file system here");
+        QCOMPARE(*report, (QStringList{fits ? "written" : test::noRoomReason(limit.how), fits ? "new" : "old", "old.rtf"}));
+    }
+
+    // Only regular files are replaced: anything else is refused, and stays
+    // as it was. A symbolic link stays a link; its target takes the text.
+    void specialTargets_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // empty: saved
+        QTest::newRow("folder") << "folder" << "It is a folder, not a file.";
+        QTest::newRow("named pipe") << "pipe" << "It is a named pipe, not a file.";
+        QTest::newRow("socket") << "socket" << "It is a socket, not a file.";
+        QTest::newRow("device") << "device" << "It is a device, not a file.";
+        QTest::newRow("under a file") << "under a file" << QString::fromLocal8Bit(std::strerror(ENOTDIR));
+        QTest::newRow("symbolic link") << "link" << QString();
+    }
+    void specialTargets()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(kind == "under a file" ? "target/x" : "target");
+        const QByteArray name = QFile::encodeName(dir.filePath("target"));
+        QVERIFY(test::writeBytes(dir.filePath("real"), "old"));
+        if (kind == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir("target"));
+        } else if (kind == "pipe") {
+            QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+        } else if (kind == "socket") {
+            const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+            std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+            QCOMPARE(::bind(s, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+            ::close(s);
+        } else if (kind == "device") {
+            // A node like /dev/null's, made here, so nothing of the system is at stake.
+            if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("no right to make a device node here");
+        } else if (kind == "under a file") {
+            QVERIFY(test::writeBytes(dir.filePath("target"), "file"));
+        } else {
+            QVERIFY(QFile::link(dir.filePath("real"), dir.filePath("target")));
+        }
+        const auto type = [&name] {
+            struct stat st{};
+            ::lstat(name.constData(), &st);
+            return st.st_mode & S_IFMT;
+        };
+        const auto typeBefore = type();
+        const WriteResult result = writeFileAtomically(target, "new");
+        QCOMPARE(result.ok ? QString() : result.error, reason);
+        QCOMPARE(type(), typeBefore);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                 QStringList({"real", "target"}));
+        QCOMPARE(test::fileBytes(dir.filePath("real")), reason.isEmpty() ? "new" : "old");
     }
 
     void qtFilters_data()

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace tavrin;
 using Button = QMessageBox::StandardButton;
 
@@ -146,12 +148,14 @@ private slots:
         QTest::newRow("open not rtf") << "mnuFileOpen" << "plain.txt";
         QTest::newRow("save into no folder") << "mnuFileSave" << "none/x.rtf";
         QTest::newRow("save as onto a folder") << "mnuFileSaveAs" << "folder";
+        QTest::newRow("save as onto a named pipe") << "mnuFileSaveAs" << "pipe";
     }
     void fileFailuresLeaveEverythingAsItWas()
     {
         QFETCH(QString, command);
         QFETCH(QString, target);
         QVERIFY(QDir(m_dir->path()).mkdir("folder") && test::writeBytes(path("plain.txt"), "just words"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0644), 0);
         const QString file = m_dir->filePath(target);
         test::ScriptedDialogs dialogs;
         test::ScriptedMessages messages;
@@ -169,7 +173,62 @@ private slots:
         QCOMPARE(activeText(w)->toPlainText(), QStringLiteral("unsaved work"));
         QVERIFY(w->activeDocument()->isChanged());
         QCOMPARE(test::fileBytes(path("plain.txt")), "just words");
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"folder", "plain.txt"}));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList({"folder", "pipe", "plain.txt"}));
+        struct stat pipe;
+        QVERIFY(::lstat(QFile::encodeName(path("pipe")).constData(), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
+    }
+
+    // A save that runs out of room names the file and the system's reason;
+    // the old file stays byte for byte and the text stays changed, so closing
+    // the window still asks.
+    void saveWithoutRoom_data()
+    {
+        QTest::addColumn<test::NoRoomCase>("limit");
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"mnuFileSave", "mnuFileSaveAs"}) {
+            for (const test::NoRoomCase &c : test::noRoomCases())
+                QTest::addRow("%s, %s", command, c.name) << c << QString::fromLatin1(command);
+        }
+    }
+    void saveWithoutRoom()
+    {
+        QFETCH(test::NoRoomCase, limit);
+        QFETCH(QString, command);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        const QString file = path("notes.rtf");
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        QByteArray old;
+        const auto report = test::inChildWithoutRoom(
+            limit, m_dir->path(),
+            [&] {
+                type(activeText(w), QStringLiteral("first"));
+                dialogs.accept(file);
+                run(w, "mnuFileSaveAs");
+                old = test::fileBytes(file);
+                type(activeText(w), QString(limit.size, 'x'));
+            },
+            [&] {
+                dialogs.accept(file); // Save As asks; Save writes to the caption
+                w->menuItem(command)->trigger();
+                messages.answers.push_back(Button::Cancel);
+                const bool closed = w->mdiArea()->activeSubWindow()->close();
+                QStringList lines;
+                for (const MessageRequest &shown : messages.shown)
+                    lines << shown.text;
+                return lines << (test::fileBytes(file) == old ? "old file" : "changed file")
+                             << test::entriesBesideFiller(m_dir->path()).join(' ') << (closed ? "closed" : "open")
+                             << captions(w).join(' ');
+            });
+        if (!report)
+            QSKIP("no right to mount a file system here");
+        QCOMPARE(report->size(), 6);
+        const QString saving = report->at(0);
+        QVERIFY2(saving.contains('"' + file + '"') && saving.endsWith(test::noRoomReason(limit.how)), qPrintable(saving));
+        QVERIFY2(report->at(1).contains("has changed"), qPrintable(report->at(1)));
+        QCOMPARE(report->mid(2), QStringList({"old file", "notes.rtf", "open", file}));
     }
 
     void print_data()

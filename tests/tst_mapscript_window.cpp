@@ -191,6 +191,41 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
+    // A save that runs out of room names the file and the system's reason,
+    // and leaves the old file byte for byte.
+    void saveWithoutRoom_data()
+    {
+        QTest::addColumn<test::NoRoomCase>("limit");
+        for (const test::NoRoomCase &c : test::noRoomCases())
+            QTest::newRow(c.name) << c;
+    }
+    void saveWithoutRoom()
+    {
+        QFETCH(test::NoRoomCase, limit);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("mymap.gsc");
+        Maker m = Maker::open();
+        m.get<QLineEdit>("txtLayoutImage")->setText(QString(limit.size, 'l'));
+        m.checkWork();
+        const auto report = test::inChildWithoutRoom(
+            limit, dir.path(), [&] { test::writeBytes(file, "old"); },
+            [&] {
+                dialogs.accept(file);
+                m.save();
+                QStringList lines;
+                for (const MessageRequest &shown : messages.shown)
+                    lines << shown.text;
+                return lines << test::fileBytes(file) << test::entriesBesideFiller(dir.path()).join(' ');
+            });
+        if (!report)
+            QSKIP("no right to mount a file system here");
+        QCOMPARE(report->size(), 3);
+        QVERIFY2(report->at(0).contains('"' + file + '"') && report->at(0).endsWith(test::noRoomReason(limit.how)),
+                 qPrintable(report->at(0)));
+        QCOMPARE(report->mid(1), QStringList({"old", "mymap.gsc"}));
+    }
 };
 
 QTEST_MAIN(TestMapScriptWindow)
