@@ -206,7 +206,7 @@ void frmMain::applyPlacement()
         screens << s->availableGeometry();
     // The title bar is not there yet; a strip of its usual height stands for it.
     const int topStrip = TitleBarAllowance + menuBar()->sizeHint().height();
-    m_frame = keepOnScreen(Placement::load().toPixels(dpiX, dpiY), screens, topStrip);
+    m_frame = keepOnScreen(Placement::load().toPixels(dpiX, dpiY), screens, topStrip, minimumSizeHint());
     // The stored bounds are the outer frame's. Until the desktop has framed
     // the window its outer and inner bounds are the same; once the frame is
     // known, fitToFrame() takes it off the inner size.
@@ -250,7 +250,9 @@ void frmMain::fitToFrame()
     m_awaitingFrame = false;
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return;
-    // The frame as it was stored: the inner size is what is left inside it.
+    // The frame as it was stored: the inner size is what is left inside it,
+    // but never less than the menus, toolbar and status bar need.
+    m_frame.setSize(m_frame.size().expandedTo(minimumSizeHint().grownBy(frame)));
     resize(m_frame.size().shrunkBy(frame));
     move(m_frame.topLeft());
 }
@@ -270,7 +272,12 @@ void frmMain::closeEvent(QCloseEvent *event)
         const QScreen *s = screen();
         const double dpiX = s ? s->logicalDotsPerInchX() : 96.0;
         const double dpiY = s ? s->logicalDotsPerInchY() : 96.0;
-        Placement::fromPixels(frameGeometry(), dpiX, dpiY).save();
+        // A maximised window fills the screen's free area; the frame a window
+        // manager reports for it may still carry the borders it had before.
+        QRect frame = frameGeometry();
+        if (isMaximized() && s)
+            frame = frame.intersected(s->availableGeometry());
+        Placement::fromPixels(frame, dpiX, dpiY).save();
     }
     event->accept();
 }

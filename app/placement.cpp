@@ -62,7 +62,7 @@ Placement Placement::fromPixels(const QRect &frame, double dpiX, double dpiY)
             float(std::round(pixelsToTwips(frame.height(), dpiY)))};
 }
 
-QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens, int topStrip)
+QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens, int topStrip, const QSize &minimum)
 {
     if (screens.isEmpty())
         return frame;
@@ -92,7 +92,7 @@ QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens, int topStrip
     }
     // Never larger than that screen's free area, and never too small to use.
     const QSize size = frame.size()
-                           .expandedTo(QSize(MinSize, MinSize))
+                           .expandedTo(minimum.expandedTo(QSize(MinSize, MinSize)))
                            .boundedTo(landing->size());
     QRect placed(frame.topLeft(), size);
     // The title bar and the menu bar must lie on the screens, across the
