@@ -3,6 +3,7 @@
 #include "settingsstore.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -107,6 +108,19 @@ QStringList comboItems(const QComboBox *combo)
 }
 
 void pick(QComboBox *combo, const QString &text) { combo->setCurrentIndex(combo->findText(text)); }
+
+void typeInto(QComboBox *combo, const QString &keys)
+{
+    QWidget *window = combo->window();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    combo->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(combo->hasFocus());
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClicks(focused, keys);
+    QTest::keyClick(focused, Qt::Key_Return);
+    QTest::keyClick(focused, Qt::Key_Tab);
+}
 
 int pxX(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchX()); }
 int pxY(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY()); }

@@ -66,6 +66,10 @@ QStringList labelTexts(const QWidget *window);
 QStringList menuEntries(const QMenu *menu);
 QStringList comboItems(const QComboBox *combo);
 void pick(QComboBox *combo, const QString &text);
+// Types into a combo box with real key events, as the user does: the box takes
+// the keyboard focus in its active window, the keys go to the focused widget,
+// then Return and Tab end the editing.
+void typeInto(QComboBox *combo, const QString &keys);
 // Twips as pixels on the primary screen, across and down.
 int pxX(double twips);
 int pxY(double twips);
