@@ -5,8 +5,8 @@
 #include "windowregistry.h"
 
 #include <QDir>
-#include <QLocale>
 #include <QFile>
+#include <QLocale>
 #include <QLineEdit>
 #include <QTest>
 
@@ -160,15 +160,46 @@ private slots:
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("pair") << "All Files (*.*)|*.*" << QStringList{"All Files (*.*)"};
-        QTest::newRow("description only") << "GSC Files (*.gsc)" << QStringList{"GSC Files (*.gsc)"};
-        QTest::newRow("two pairs") << "Text|*.txt;*.log|All|*.*" << QStringList{"Text (*.txt *.log)", "All (*.*)"};
+        QTest::newRow("pair") << "All Files (*.*)|*.*" << QStringList{"All Files (*.*) (*)"};
+        QTest::newRow("description only") << "GSC Files (*.gsc)" << QStringList{"GSC Files (*.gsc) (*.gsc)"};
+        QTest::newRow("description without patterns") << "Arena Files" << QStringList{"Arena Files (*)"};
+        QTest::newRow("two pairs") << "Text|*.txt;*.log|All|*.*"
+                                   << QStringList{"Text (*.txt *.log) (*.txt *.log)", "All (*.*) (*)"};
     }
     void qtFilters()
     {
         QFETCH(QString, filter);
         QFETCH(QStringList, expected);
         QCOMPARE(CommonDialog::qtFilters(filter), expected);
+    }
+
+    // The real open dialog, as the user sees it: the filter's caption as the
+    // window gave it, and the files it lets through. "All Files (*.*)" lists
+    // files without an extension, as the tools save them.
+    void openDialogListsWhatTheFilterLetsThrough_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("all files") << "All Files (*.*)|*.*" << "All Files (*.*)"
+                                   << QStringList{"harbor", "mymap", "notes.rtf", "x.gsc"};
+        QTest::newRow("description only") << "GSC Files (*.gsc)" << "GSC Files (*.gsc)" << QStringList{"x.gsc"};
+        QTest::newRow("two patterns") << "Text|*.txt;*.rtf" << "Text (*.txt *.rtf)" << QStringList{"notes.rtf"};
+    }
+    void openDialogListsWhatTheFilterLetsThrough()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, listed);
+        QTemporaryDir dir;
+        for (const char *name : {"harbor", "mymap", "notes.rtf", "x.gsc"})
+            QVERIFY(test::writeBytes(dir.filePath(name), "x"));
+        CommonDialog cd;
+        cd.DialogTitle = QStringLiteral("Open");
+        cd.Filter = filter;
+        const test::FileDialogListing shown = test::readFileDialog(dir.path(), [&] { QVERIFY(!cd.ShowOpen()); });
+        QCOMPARE(shown.caption, caption);
+        QCOMPARE(shown.names.join(','), listed.join(','));
     }
 
     void dialogFileNameCarriesOver()
