@@ -24,9 +24,7 @@ private slots:
         test::ScriptedMessages messages;
         registerWindows();
         auto &registry = WindowRegistry::instance();
-        const QList<WindowId> ids = registry.registeredWindows();
-        QCOMPARE(ids.size(), 10);
-        for (WindowId id : ids)
+        for (WindowId id : registry.registeredWindows())
             QVERIFY(registry.load(id));
         registry.show(WindowId::Main);
         registry.widget(WindowId::Main)->findChild<QAction *>("mnuFileNew")->trigger();
