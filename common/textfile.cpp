@@ -171,8 +171,31 @@ QString formatSingle(float value)
 {
     if (value == 0.0f)
         return QStringLiteral("0"); // also for -0
-    // Seven significant digits is what a float holds; 'g' drops trailing zeros.
-    return QString::number(double(value), 'g', 7);
+    const double v = value; // exact: every float is a double
+    if (!std::isfinite(v))
+        return QString::number(v);
+    // A whole number is written with all its digits: from 2^24 on, every
+    // float is whole, and its digits are those of the value it holds.
+    if (std::trunc(v) == v)
+        return QString::number(v, 'f', 0);
+    // Otherwise seven significant digits, which is what a float holds, placed
+    // around the decimal point with no exponent and no trailing zeros.
+    const QString scientific = QString::number(std::fabs(v), 'e', 6); // "d.dddddde+XX"
+    const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+    const int exponent = QStringView(scientific).mid(e + 1).toInt();
+    const QString digits = scientific.left(1) + scientific.mid(2, e - 2);
+    QString text;
+    if (exponent < 0) {
+        text = QLatin1String("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
+    } else {
+        const QString padded = digits.leftJustified(exponent + 1, QLatin1Char('0'));
+        text = padded.left(exponent + 1) + QLatin1Char('.') + padded.mid(exponent + 1);
+    }
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return v < 0 ? QLatin1Char('-') + text : text;
 }
 
 } // namespace tavrin

@@ -33,8 +33,10 @@ WriteResult writeAnsiText(const QString &path, const QString &text);
 // its target takes the bytes.
 WriteResult writeFileAtomically(const QString &path, const QByteArray &bytes);
 
-// A single-precision number as decimal text: at most seven significant digits,
-// no trailing zeros, no decimal point for whole numbers ("0", "-16", "2.5", "0.3333333").
+// A single-precision number as plain decimal text, never with an exponent and
+// always with '.' as the decimal point: a whole number with all its digits
+// ("0", "-16", "123456792"), any other with at most seven significant digits
+// and no trailing zeros ("2.5", "0.3333333", "0.00009").
 QString formatSingle(float value);
 
 } // namespace tavrin

@@ -41,6 +41,8 @@ public:
     // of that id do nothing and return nullptr.
     void registerWindow(WindowId id, Factory factory);
     bool isRegistered(WindowId id) const;
+    // Every window made known, in the order of the ids.
+    QList<WindowId> registeredWindows() const;
 
     // Creates the window if it is not loaded, without showing it.
     QWidget *load(WindowId id);

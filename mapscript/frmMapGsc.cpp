@@ -1,6 +1,7 @@
 #include "frmMapGsc.h"
 
 #include "copybox.h"
+#include "editablecombobox.h"
 #include "messagebox.h"
 #include "mymapgsc.h"
 #include "textfile.h"
@@ -52,13 +53,8 @@ QLineEdit *makeBox(QWidget *parent, const char *name, const QString &text, int m
 
 QComboBox *makeCombo(QWidget *parent, const char *name)
 {
-    auto *combo = new QComboBox(parent);
+    auto *combo = new EditableComboBox(parent); // what the user types is used as typed
     combo->setObjectName(QLatin1String(name));
-    combo->setEditable(true);
-    // What the user types is used as typed: it is neither added to the list
-    // nor completed or case-folded to a list item.
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setCompleter(nullptr);
     combo->setMinimumContentsLength(22);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return combo;

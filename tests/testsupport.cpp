@@ -3,13 +3,16 @@
 #include "settingsstore.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QPrinter>
 #include <QScreen>
@@ -125,6 +128,52 @@ QStringList comboItems(const QComboBox *combo)
 }
 
 void pick(QComboBox *combo, const QString &text) { combo->setCurrentIndex(combo->findText(text)); }
+
+void typeInto(QComboBox *combo, const QString &keys)
+{
+    QWidget *window = combo->window();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    combo->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(combo->hasFocus());
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClicks(focused, keys);
+    QTest::keyClick(focused, Qt::Key_Return);
+    QTest::keyClick(focused, Qt::Key_Tab);
+}
+
+FileDialogListing readFileDialog(const QString &folder, const std::function<void()> &open)
+{
+    QTemporaryDir qtSettings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, qtSettings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, qtSettings.path());
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+
+    FileDialogListing listing;
+    QStringList before;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        before = listing.names;
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            if (QDir(dialog->directory()) != QDir(folder))
+                dialog->setDirectory(folder);
+            const auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+            listing.names.clear();
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                listing.names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            listing.names.sort();
+            listing.caption = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText();
+        }
+        if (modal && ((!listing.names.isEmpty() && listing.names == before) || clock.elapsed() > 5000))
+            modal->close();
+    });
+    poll.start(25);
+    open();
+    return listing;
+}
 
 int pxX(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchX()); }
 int pxY(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY()); }

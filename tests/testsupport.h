@@ -71,6 +71,20 @@ QStringList labelTexts(const QWidget *window);
 QStringList menuEntries(const QMenu *menu);
 QStringList comboItems(const QComboBox *combo);
 void pick(QComboBox *combo, const QString &text);
+// Types into a combo box with real key events, as the user does: the box takes
+// the keyboard focus in its active window, the keys go to the focused widget,
+// then Return and Tab end the editing.
+void typeInto(QComboBox *combo, const QString &keys);
+// What a real, non-native file dialog shows: its name filter's caption and the
+// names it lists in the folder, sorted. open() shows the dialog (modal); it
+// is taken to the folder as the user would go there, read once its listing
+// holds still, and cancelled (after five seconds at the latest). Qt's own
+// dialog settings go to a temporary folder meanwhile.
+struct FileDialogListing {
+    QString caption;
+    QStringList names;
+};
+FileDialogListing readFileDialog(const QString &folder, const std::function<void()> &open);
 // Twips as pixels on the primary screen, across and down.
 int pxX(double twips);
 int pxY(double twips);

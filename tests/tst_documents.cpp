@@ -115,6 +115,18 @@ private slots:
         QVERIFY(activeText(w)->toPlainText().isEmpty());
     }
 
+    // The real Open dialog under "All Files (*.*)" lists the files the tools
+    // save without an extension, beside the others.
+    void openDialogListsEveryFile()
+    {
+        for (const char *name : {"mymap", "harbor", "notes.rtf"})
+            QVERIFY(test::writeBytes(path(name), "x"));
+        frmMain *w = openMain();
+        const test::FileDialogListing shown = test::readFileDialog(m_dir->path(), [w] { run(w, "mnuFileOpen"); });
+        QCOMPARE(shown.caption, QStringLiteral("All Files (*.*)"));
+        QCOMPARE(shown.names, QStringList({"harbor", "mymap", "notes.rtf"}));
+    }
+
     void saveUntitledThenSaveAsThenSave()
     {
         test::ScriptedDialogs dialogs;

@@ -35,8 +35,6 @@ frmTavrin::frmTavrin(QWidget *parent)
     Command1->setObjectName(QStringLiteral("Command1"));
     Combo1 = new DropDownComboBox(central);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setMinimumContentsLength(22);
     Combo1->setEditText(QStringLiteral("MP/SP_LEVELS"));
     Label3 = new QLabel(QStringLiteral("Display Settings:"), central);
