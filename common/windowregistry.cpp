@@ -77,7 +77,7 @@ QWidget *WindowRegistry::widget(WindowId id) const
 bool WindowRegistry::hasState(WindowId id) const
 {
     auto it = m_slots.constFind(id);
-    return it != m_slots.constEnd() && it->state;
+    return it != m_slots.constEnd() && it->state.has_value();
 }
 
 void WindowRegistry::unloadAll()

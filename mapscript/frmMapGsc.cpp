@@ -275,6 +275,26 @@ void frmMapGsc::createMenus()
     addMenu("mnuHelp", "&Help");
 }
 
+void frmMapGsc::setChoiceEnabled(MapScriptChoice choice, bool enabled)
+{
+    QWidget *control = nullptr;
+    switch (choice) {
+    case MapScriptChoice::Ambient: control = cboAmbient; break;
+    case MapScriptChoice::Soldier: control = cboSoldier; break;
+    case MapScriptChoice::SoldierVariation: control = cboSoldierV; break;
+    case MapScriptChoice::Weather: control = cboWeather; break;
+    case MapScriptChoice::Division: control = cboDivision; break;
+    case MapScriptChoice::GermanWeather: control = cboG_Weather; break;
+    case MapScriptChoice::GermanSoldierVariation: control = cboG_Sold_Var; break;
+    case MapScriptChoice::GermanDivision: control = cboG_Division; break;
+    case MapScriptChoice::German: control = cboGerman; break;
+    case MapScriptChoice::Allies: control = CboAllies; break;
+    case MapScriptChoice::LayoutImage: control = txtLayoutImage; break;
+    }
+    if (control)
+        control->setEnabled(enabled);
+}
+
 void frmMapGsc::Form_Load()
 {
     struct List {

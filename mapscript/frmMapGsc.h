@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commondialog.h"
+#include "mapscriptchoices.h"
 
 #include <QMainWindow>
 
@@ -21,7 +22,7 @@ class mymapgsc;
 // script, Check Work copies them into the model and shows the script, and
 // Save writes it to a .gsc file. The model belongs to the window's registry
 // slot, so it outlives a close of the window.
-class frmMapGsc : public QMainWindow
+class frmMapGsc : public QMainWindow, public MapScriptChoices
 {
     Q_OBJECT
 public:
@@ -34,6 +35,9 @@ public:
     // separators ignored ("16," is 16 in English). False for anything that is
     // not a finite number.
     static bool readCoordinate(const QString &text, const QLocale &locale, float *value);
+
+    // Switches one of the choices the tool options window acts on.
+    void setChoiceEnabled(MapScriptChoice choice, bool enabled) override;
 
 public slots:
     void Command1_Click();

@@ -64,6 +64,18 @@ private slots:
         QCOMPARE(again->findChild<QLineEdit *>()->text(), QString());
         QCOMPARE(reg.state<QString>(WindowId::About), QStringLiteral("model"));
         QVERIFY(!reg.show(WindowId::WebBrowser)); // never registered
+
+        // A slot's state has one type; asking for another fails loudly, and
+        // the state stays as it was.
+        QVERIFY_THROWS_EXCEPTION(std::bad_any_cast, reg.state<int>(WindowId::About));
+        QVERIFY_THROWS_EXCEPTION(std::bad_any_cast, reg.state<QByteArray>(WindowId::About));
+        QCOMPARE(reg.state<QString>(WindowId::About), QStringLiteral("model"));
+        // The state stays in place while other slots come and go.
+        QString *kept = &reg.state<QString>(WindowId::About);
+        for (WindowId id : {WindowId::Main, WindowId::Tavrin, WindowId::Cod2Efx, WindowId::MapGsc, WindowId::Arena,
+                            WindowId::ArenaCOD, WindowId::Options, WindowId::MenuOptions})
+            reg.state<int>(id) = int(id);
+        QCOMPARE(&reg.state<QString>(WindowId::About), kept);
     }
 
     void ansi_data()

@@ -25,7 +25,8 @@ QRadioButton *option(const QString &name)
 QString enabledFlags()
 {
     QString flags;
-    for (const QString &name : frmOptions::mapGscControls()) {
+    for (const char *name : {"cboAmbient", "cboSoldier", "cboSoldierV", "cboWeather", "cboDivision", "cboG_Weather",
+                             "cboG_Sold_Var", "cboG_Division", "cboGerman", "CboAllies", "txtLayoutImage"}) {
         QWidget *control = registry().widget(WindowId::MapGsc)->findChild<QWidget *>(name);
         flags += control ? (control->isEnabled() ? u'1' : u'0') : u'?';
     }
