@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "menus.h"
 #include "messagebox.h"
 #include "processend.h"
 #include "twips.h"
@@ -55,7 +56,8 @@ frmMain::frmMain(QWidget *parent)
     createMenus();
     createToolBar();
     createStatusBar();
-    connectDocumentCommands();
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::updateMenus);
+    updateMenus();
     applyPlacement();
 
     // File > Exit and the effects browser's Exit end the program without
@@ -75,68 +77,62 @@ QAction *frmMain::menuItem(const QString &name) const
 
 void frmMain::createMenus()
 {
-    // One menu item: named, captioned, with its shortcut, connected.
-    auto item = [this](QMenu *menu, const char *name, const char *caption,
-                       const QKeySequence &shortcut = {}) {
-        QAction *a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        a->setShortcut(shortcut);
-        return a;
-    };
-    auto menu = [this](const char *name, const char *caption) {
-        QMenu *m = menuBar()->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-
-    QMenu *file = menu("mnuFile", "&File");
+    QMenuBar *bar = menuBar();
+    QMenu *file = addMenu(bar, "mnuFile", QStringLiteral("&File"));
     file->setSeparatorsCollapsible(false); // it has two separators in a row
-    item(file, "mnuFileNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
-    item(file, "mnuFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
+    addItem(file, "mnuFileNew", QStringLiteral("&New"), this, &frmMain::mnuFileNew_Click, QKeySequence(Qt::CTRL | Qt::Key_N));
+    addItem(file, "mnuFileOpen", QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addSeparator();
-    item(file, "mnuFileSave", "&Save");
-    item(file, "mnuFileSaveAs", "Save &As...");
+    addItem(file, "mnuFileSave", QStringLiteral("&Save"), this, &frmMain::mnuFileSave_Click);
+    addItem(file, "mnuFileSaveAs", QStringLiteral("Save &As..."), this, &frmMain::mnuFileSaveAs_Click);
     file->addSeparator();
-    item(file, "mnuFilePageSetup", "Page Set&up...");
-    item(file, "mnuFilePrint", "&Print...");
+    addItem(file, "mnuFilePageSetup", QStringLiteral("Page Set&up..."), this, &frmMain::mnuFilePageSetup_Click);
+    addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), this, &frmMain::mnuFilePrint_Click);
     file->addSeparator();
     file->addSeparator();
-    connect(item(file, "mnuFileExit", "E&xit"), &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    addItem(file, "mnuFileExit", QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);
 
-    QMenu *edit = menu("mnuEdit", "&Edit");
-    item(edit, "mnuEditUndo", "&Undo");
+    QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
+    addItem(edit, "mnuEditUndo", QStringLiteral("&Undo"), this, &frmMain::mnuEditUndo_Click);
     edit->addSeparator();
-    item(edit, "mnuEditCut", "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X));
-    item(edit, "mnuEditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
-    item(edit, "mnuEditPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
+    addItem(edit, "mnuEditCut", QStringLiteral("Cu&t"), this, &frmMain::mnuEditCut_Click, QKeySequence(Qt::CTRL | Qt::Key_X));
+    addItem(edit, "mnuEditCopy", QStringLiteral("&Copy"), this, &frmMain::mnuEditCopy_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+    addItem(edit, "mnuEditPaste", QStringLiteral("&Paste"), this, &frmMain::mnuEditPaste_Click, QKeySequence(Qt::CTRL | Qt::Key_V));
 
-    QMenu *view = menu("mnuView", "&View");
-    QAction *toolbar = item(view, "mnuViewToolbar", "&Toolbar");
+    QMenu *view = addMenu(bar, "mnuView", QStringLiteral("&View"));
+    QAction *toolbar = addItem(view, "mnuViewToolbar", QStringLiteral("&Toolbar"), this, &frmMain::mnuViewToolbar_Click);
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
-    connect(toolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
-    QAction *statusBarItem = item(view, "mnuViewStatusBar", "Status &Bar");
+    QAction *statusBarItem = addItem(view, "mnuViewStatusBar", QStringLiteral("Status &Bar"), this, &frmMain::mnuViewStatusBar_Click);
     statusBarItem->setCheckable(true);
     statusBarItem->setChecked(true);
-    connect(statusBarItem, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     view->addSeparator();
-    connect(item(view, "mnuViewOptions", "&Options..."), &QAction::triggered, this, &frmMain::mnuViewOptions_Click);
-    connect(item(view, "mnuViewWebBrowser", "&Check Update Info"), &QAction::triggered, this, &frmMain::mnuViewWebBrowser_Click);
+    addShowItem(view, "mnuViewOptions", QStringLiteral("&Options..."), WindowId::MenuOptions);
+    addShowItem(view, "mnuViewWebBrowser", QStringLiteral("&Check Update Info"), WindowId::WebBrowser);
 
-    m_windowMenu = menu("mnuWindow", "&Window");
-    connect(item(m_windowMenu, "mnuWindowCascade", "&Cascade"), &QAction::triggered, this, &frmMain::mnuWindowCascade_Click);
-    connect(item(m_windowMenu, "mnuWindowTileHorizontal", "Tile &Horizontal"), &QAction::triggered, this, &frmMain::mnuWindowTileHorizontal_Click);
-    connect(item(m_windowMenu, "mnuWindowTileVertical", "Tile &Vertical"), &QAction::triggered, this, &frmMain::mnuWindowTileVertical_Click);
-    connect(item(m_windowMenu, "mnuWindowArrangeIcons", "&Arrange Icons"), &QAction::triggered, this, &frmMain::mnuWindowArrangeIcons_Click);
+    m_windowMenu = addMenu(bar, "mnuWindow", QStringLiteral("&Window"));
+    addItem(m_windowMenu, "mnuWindowCascade", QStringLiteral("&Cascade"), this, &frmMain::mnuWindowCascade_Click);
+    addItem(m_windowMenu, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"), this, &frmMain::mnuWindowTileHorizontal_Click);
+    addItem(m_windowMenu, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"), this, &frmMain::mnuWindowTileVertical_Click);
+    addItem(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"), this, &frmMain::mnuWindowArrangeIcons_Click);
     m_windowListStart = m_windowMenu->addSeparator();
     m_windowListStart->setVisible(false);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::updateWindowList);
 
-    QMenu *help = menu("mnuHelp", "&Help");
-    connect(item(help, "mnuHelpContents", "&Contents"), &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
-    connect(item(help, "mnuHelpSearchForHelpOn", "&Search For Help On..."), &QAction::triggered, this, &frmMain::mnuHelpSearchForHelpOn_Click);
+    QMenu *help = addMenu(bar, "mnuHelp", QStringLiteral("&Help"));
+    addItem(help, "mnuHelpContents", QStringLiteral("&Contents"), this, &frmMain::mnuHelpContents_Click);
+    addItem(help, "mnuHelpSearchForHelpOn", QStringLiteral("&Search For Help On..."), this, &frmMain::mnuHelpSearchForHelpOn_Click);
     help->addSeparator();
-    connect(item(help, "mnuHelpAbout", "&About "), &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    addShowItem(help, "mnuHelpAbout", QStringLiteral("&About "), WindowId::About);
+}
+
+void frmMain::updateMenus()
+{
+    // The commands that act on a document are offered only while one is active.
+    const bool document = activeDocument() != nullptr;
+    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditUndo", "mnuEditCut",
+                             "mnuEditCopy", "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste"})
+        menuItem(QLatin1String(name))->setEnabled(document);
 }
 
 void frmMain::createToolBar()
@@ -310,21 +306,6 @@ void frmMain::mnuViewToolbar_Click()
 void frmMain::mnuViewStatusBar_Click()
 {
     statusBar()->setVisible(menuItem(QStringLiteral("mnuViewStatusBar"))->isChecked());
-}
-
-void frmMain::mnuViewOptions_Click()
-{
-    WindowRegistry::instance().show(WindowId::MenuOptions);
-}
-
-void frmMain::mnuViewWebBrowser_Click()
-{
-    WindowRegistry::instance().show(WindowId::WebBrowser);
-}
-
-void frmMain::mnuHelpAbout_Click()
-{
-    WindowRegistry::instance().show(WindowId::About);
 }
 
 void frmMain::mnuHelpContents_Click()

@@ -43,9 +43,6 @@ public slots:
     void tbToolBar_ButtonClick(QAction *button);
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
-    void mnuViewOptions_Click();
-    void mnuViewWebBrowser_Click();
-    void mnuHelpAbout_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearchForHelpOn_Click();
     void mnuFileExit_Click();
@@ -72,6 +69,8 @@ private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
+    // Enables the commands that need a document when one is active.
+    void updateMenus();
     void updateDateAndTime();
     void updateWindowList();
     void applyPlacement();
@@ -83,7 +82,6 @@ private:
     QList<QMdiSubWindow *> arrangeableDocuments() const;
     // The height of a document's title bar, the step between cascaded documents.
     int titleBarStep() const;
-    void connectDocumentCommands();
     frmDocument *createDocument();
     // The Save command on one document; true when its text was written.
     bool saveDocument(frmDocument *document);

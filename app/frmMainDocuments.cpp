@@ -28,24 +28,6 @@ frmDocument *documentOf(QMdiSubWindow *window)
 }
 } // namespace
 
-void frmMain::connectDocumentCommands()
-{
-    const std::pair<const char *, void (frmMain::*)()> commands[] = {
-        {"mnuFileNew", &frmMain::mnuFileNew_Click},
-        {"mnuFileOpen", &frmMain::mnuFileOpen_Click},
-        {"mnuFileSave", &frmMain::mnuFileSave_Click},
-        {"mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click},
-        {"mnuFilePageSetup", &frmMain::mnuFilePageSetup_Click},
-        {"mnuFilePrint", &frmMain::mnuFilePrint_Click},
-        {"mnuEditUndo", &frmMain::mnuEditUndo_Click},
-        {"mnuEditCut", &frmMain::mnuEditCut_Click},
-        {"mnuEditCopy", &frmMain::mnuEditCopy_Click},
-        {"mnuEditPaste", &frmMain::mnuEditPaste_Click},
-    };
-    for (const auto &[name, slot] : commands)
-        connect(menuItem(QString::fromLatin1(name)), &QAction::triggered, this, slot);
-}
-
 frmDocument *frmMain::activeDocument() const
 {
     // The current window stays the active document while another top-level

@@ -2,6 +2,7 @@
 
 #include "copybox.h"
 #include "editablecombobox.h"
+#include "menus.h"
 #include "messagebox.h"
 #include "mymapgsc.h"
 #include "textfile.h"
@@ -249,30 +250,17 @@ frmMapGsc::frmMapGsc(QWidget *parent)
 
 void frmMapGsc::createMenus()
 {
-    auto addItem = [this](QMenu *menu, const char *name, const char *caption,
-                          const QKeySequence &shortcut, void (frmMapGsc::*slot)()) {
-        QAction *action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, slot);
-    };
-    auto addMenu = [this](const char *name, const char *caption) {
-        QMenu *menu = menuBar()->addMenu(QString::fromLatin1(caption));
-        menu->setObjectName(QLatin1String(name));
-        return menu;
-    };
-
-    QMenu *mnuFile = addMenu("mnuFile", "&File");
-    addItem(mnuFile, "mnuSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), &frmMapGsc::mnuSave_Click);
-    addItem(mnuFile, "mnuExit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E), &frmMapGsc::mnuExit_Click);
-    QMenu *mnuConfig = addMenu("mnuConfig", "Config");
-    addItem(mnuConfig, "mnuArena", "Cod &Arena Cfg", {}, &frmMapGsc::mnuArena_Click);
-    addItem(mnuConfig, "mnuCod2", "CoD 2 Config", QKeySequence(Qt::CTRL | Qt::Key_F2), &frmMapGsc::mnuCod2_Click);
-    QMenu *mnuOptions = addMenu("mnuOptions", "Options");
-    addItem(mnuOptions, "mnuCod_Options", "CodOptions", QKeySequence(Qt::CTRL | Qt::Key_O), &frmMapGsc::mnuCod_Options_Click);
-    QMenu *mnuInternet = addMenu("mnuInternet", "Internet");
-    addItem(mnuInternet, "mnuWebUpdates", "WebUpdates", {}, &frmMapGsc::mnuWebUpdates_Click);
-    addMenu("mnuHelp", "&Help");
+    QMenu *mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    addItem(mnuFile, "mnuSave", QStringLiteral("&Save"), this, &frmMapGsc::mnuSave_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    addItem(mnuFile, "mnuExit", QStringLiteral("&Exit"), this, &frmMapGsc::mnuExit_Click, QKeySequence(Qt::CTRL | Qt::Key_E));
+    QMenu *mnuConfig = addMenu(menuBar(), "mnuConfig", QStringLiteral("Config"));
+    addShowItem(mnuConfig, "mnuArena", QStringLiteral("Cod &Arena Cfg"), WindowId::Arena);
+    addShowItem(mnuConfig, "mnuCod2", QStringLiteral("CoD 2 Config"), WindowId::Cod2Efx, QKeySequence(Qt::CTRL | Qt::Key_F2));
+    QMenu *mnuOptions = addMenu(menuBar(), "mnuOptions", QStringLiteral("Options"));
+    addShowItem(mnuOptions, "mnuCod_Options", QStringLiteral("CodOptions"), WindowId::Options, QKeySequence(Qt::CTRL | Qt::Key_O));
+    QMenu *mnuInternet = addMenu(menuBar(), "mnuInternet", QStringLiteral("Internet"));
+    addShowItem(mnuInternet, "mnuWebUpdates", QStringLiteral("WebUpdates"), WindowId::WebBrowser);
+    addMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
 }
 
 void frmMapGsc::setChoiceEnabled(MapScriptChoice choice, bool enabled)
@@ -454,26 +442,6 @@ void frmMapGsc::mnuExit_Click()
 {
     // Closing unloads the window; the model stays with the registry.
     close();
-}
-
-void frmMapGsc::mnuArena_Click()
-{
-    WindowRegistry::instance().show(WindowId::Arena);
-}
-
-void frmMapGsc::mnuCod2_Click()
-{
-    WindowRegistry::instance().show(WindowId::Cod2Efx);
-}
-
-void frmMapGsc::mnuCod_Options_Click()
-{
-    WindowRegistry::instance().show(WindowId::Options);
-}
-
-void frmMapGsc::mnuWebUpdates_Click()
-{
-    WindowRegistry::instance().show(WindowId::WebBrowser);
 }
 
 } // namespace tavrin

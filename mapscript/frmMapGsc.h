@@ -43,10 +43,6 @@ public slots:
     void Command1_Click();
     void mnuSave_Click();
     void mnuExit_Click();
-    void mnuArena_Click();
-    void mnuCod2_Click();
-    void mnuCod_Options_Click();
-    void mnuWebUpdates_Click();
 
 private:
     void Form_Load();

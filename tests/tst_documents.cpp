@@ -280,6 +280,29 @@ private slots:
         QCOMPARE(printed.contains(QLatin1String("Charlie")), !selection);
     }
 
+    // The commands that act on a document are offered while one is active,
+    // in the menus and on the toolbar alike.
+    void documentCommandsNeedADocument()
+    {
+        frmMain *w = openMain();
+        auto enabled = [w] {
+            QString flags;
+            for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditUndo", "mnuEditCut",
+                                     "mnuEditCopy", "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste",
+                                     "mnuFileNew", "mnuFileOpen", "mnuFilePageSetup", "Open"})
+                flags += w->menuItem(QLatin1String(name))->isEnabled() ? u'1' : u'0';
+            return flags;
+        };
+        QCOMPARE(enabled(), QStringLiteral("0000000000001111"));
+        run(w, "mnuFileNew");
+        run(w, "mnuFileNew");
+        QCOMPARE(enabled(), QStringLiteral("1111111111111111"));
+        w->mdiArea()->closeActiveSubWindow();
+        QCOMPARE(enabled(), QStringLiteral("1111111111111111"));
+        w->mdiArea()->closeActiveSubWindow();
+        QTRY_COMPARE(enabled(), QStringLiteral("0000000000001111"));
+    }
+
     // Page Setup's choice is kept for every later print, with or without a
     // document open when it is made; a cancelled Page Setup changes nothing.
     void pageSetupIsUsedByPrint_data()
