@@ -2,6 +2,7 @@
 
 #include "messagebox.h"
 #include "processend.h"
+#include "readprogress.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -52,8 +53,13 @@ frmMain::frmMain(QWidget *parent)
     applyPlacement();
 
     // File > Exit and the effects browser's Exit end the program without
-    // closing any window; changed documents are asked about first.
-    setExitGuard([this] { return queryUnloadDocuments(); });
+    // closing any window; changed documents are asked about first. An Open
+    // still reading its file stops, leaving its document as it was.
+    setExitGuard([this] {
+        if (m_reading)
+            m_reading->cancel();
+        return queryUnloadDocuments();
+    });
 }
 
 frmMain::~frmMain()
@@ -220,6 +226,11 @@ void frmMain::showEvent(QShowEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Not while Open reads a file into one of the documents.
+    if (m_reading) {
+        event->ignore();
+        return;
+    }
     // The documents close first; one the user keeps (Cancel, or a save that
     // failed) keeps the main window open, with nothing stored.
     for (QMdiSubWindow *document : m_mdi->subWindowList(QMdiArea::CreationOrder)) {

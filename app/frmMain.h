@@ -16,6 +16,7 @@ class QToolBar;
 namespace tavrin {
 
 class frmDocument;
+class ReadProgress;
 
 // The main window: the document area, the menus through which every other
 // window is reached, the toolbar and the status bar. It remembers its outer
@@ -91,6 +92,7 @@ private:
     bool m_placed = false;
     CommonDialog cd1{this};     // the one dialog of every file and print command
     int m_documentCounter = 0;  // raised for each document window, never lowered
+    ReadProgress *m_reading = nullptr; // while Open reads a file; the window stays meanwhile
 };
 
 } // namespace tavrin
