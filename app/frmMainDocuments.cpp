@@ -91,10 +91,12 @@ void frmMain::mnuFileOpen_Click()
     // The file's text replaces the document's: changed text is offered for
     // saving first, once the file has been read. A long read shows its
     // progress, and Cancel leaves the document as it was.
-    ReadProgress progress(this, QStringLiteral("Opening \"%1\"...").arg(QDir::toNativeSeparators(path)));
-    const QScopedValueRollback reading(m_reading, &progress);
-    const WriteResult read = document->textBox()->LoadFile(
-        path, [document] { return document->QueryUnload(); }, std::ref(progress));
+    WriteResult read;
+    {
+        ReadProgress progress(this, QStringLiteral("Opening \"%1\"...").arg(QDir::toNativeSeparators(path)));
+        const QScopedValueRollback reading(m_reading, &progress);
+        read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); }, std::ref(progress));
+    }
     if (!read.ok && read.error.isEmpty())
         return; // the user kept the text, or cancelled the read
     if (!read.ok) {

@@ -47,11 +47,6 @@ bool ReadProgress::operator()(qint64 done, qint64 total)
     return m_dialog && !m_dialog->wasCanceled();
 }
 
-QProgressDialog *ReadProgress::dialog() const
-{
-    return m_dialog;
-}
-
 void ReadProgress::cancel()
 {
     if (m_dialog)

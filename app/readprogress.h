@@ -24,9 +24,11 @@ namespace tavrin {
 //
 // Re-entrancy: until the dialog shows, the user's input waits in the queue,
 // so nothing the user does can act on the windows in the middle of a read;
-// once it shows, its modality blocks the owner window and its documents.
-// Closes that do not come from input (the window manager's, a program's)
-// are refused by the owner while reading() is set.
+// once it shows, its modality blocks the owner window and its documents (the
+// tool windows beside them go on working). Closes that do not come from input
+// (the window manager's, a program's) are refused by the main window and by
+// the document being read for as long as the read lasts, and an Exit from a
+// tool window cancels the read before it asks about changed documents.
 class ReadProgress
 {
 public:
@@ -41,8 +43,6 @@ public:
     bool operator()(qint64 done, qint64 total);
     // Stops the read at its next call, as Cancel does.
     void cancel();
-
-    QProgressDialog *dialog() const;
 
 private:
     QPointer<QProgressDialog> m_dialog;

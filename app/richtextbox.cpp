@@ -5,12 +5,18 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QMimeData>
+#include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -30,6 +36,10 @@ constexpr qint64 MaxFileSize = qint64(512) << 20;
 constexpr qint64 ChunkSize = qint64(1) << 20; // bytes read between two reports of progress
 // Shares of the progress: taking the bytes off the disk, and making the document of them.
 constexpr qint64 ReadShare = 1, BuildShare = 4;
+// A text box given a document lays out its first 1000 characters at once,
+// then twice as many at each step; the fonts of the first few steps are
+// loaded before the document is shown.
+constexpr int FirstLayoutChars = 4000;
 
 #ifdef Q_OS_UNIX
 // Why a file of this kind is not opened as a document; empty for a regular file.
@@ -134,6 +144,8 @@ WriteResult RichTextBox::LoadFile(const QString &path, const std::function<bool(
     if (!read.ok)
         return {false, read.error};
     data = QByteArray(); // not needed while the user is asked and the text is laid out
+    if (progress && !prepareFirstScreen(*doc, [&] { return progress(total - 1, total); }))
+        return {false, {}};
     // The last report tells the caller the read is over, before the question.
     if (progress && !progress(total, total))
         return {false, {}};
@@ -141,6 +153,40 @@ WriteResult RichTextBox::LoadFile(const QString &path, const std::function<bool(
         return {false, {}};
     adoptDocument(doc.release());
     return {true, {}};
+}
+
+bool RichTextBox::prepareFirstScreen(const QTextDocument &doc, const std::function<bool()> &tick)
+{
+    // Each run of text alone, as the box would set it; the height of a
+    // paragraph is taken from the width of its runs end to end.
+    const qreal width = lineWrapMode() == FixedPixelWidth ? lineWrapColumnOrWidth() : viewport()->width();
+    QImage scratch(qMax(1, int(width)), 64, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    qreal height = 0;
+    int chars = 0;
+    for (QTextBlock block = doc.begin(); block.isValid() && (height < viewport()->height() || chars < FirstLayoutChars);
+         block = block.next()) {
+        chars += block.length();
+        qreal across = 0, lineHeight = 0;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextLayout layout(fragment.text(), fragment.charFormat().font().resolve(doc.defaultFont()), viewport());
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+                line.setLineWidth(width);
+            layout.endLayout();
+            for (int i = 0; i < layout.lineCount(); ++i) {
+                const QTextLine line = layout.lineAt(i);
+                line.draw(&painter, QPointF(0, -line.y()));
+                across += line.naturalTextWidth();
+                lineHeight = std::max(lineHeight, line.height());
+            }
+            if (!tick())
+                return false;
+        }
+        height += std::max(1.0, std::ceil(across / std::max(width, 1.0))) * lineHeight;
+    }
+    return true;
 }
 
 void RichTextBox::adoptDocument(QTextDocument *doc)

@@ -51,6 +51,12 @@ private:
     // Shows doc in place of the current document, which is deleted when the
     // box owns it; the box takes doc over.
     void adoptDocument(QTextDocument *doc);
+    // Sets out and draws, off screen and a run of text at a time with a call
+    // of tick after each (false stops), as much of the start of doc as the box
+    // will lay out first. Loading a font can take tens of milliseconds: this
+    // way the fonts and glyphs are loaded while events are still being
+    // handled, and the box's own first layout and paint of doc are quick.
+    bool prepareFirstScreen(const QTextDocument &doc, const std::function<bool()> &tick);
 
     bool m_loading = false; // inside LoadFile
 };
