@@ -303,6 +303,13 @@ private slots:
         type(box, QStringLiteral("new"));
         QVERIFY(w->activeDocument()->isChanged());
         QVERIFY(box->document()->isUndoAvailable());
+        // Opened again, the document read before goes.
+        const QPointer<QTextDocument> before = box->document();
+        messages.answers.push_back(Button::Discard);
+        dialogs.accept(source);
+        run(w, "mnuFileOpen");
+        QVERIFY(!before);
+        QCOMPARE(box->toPlainText(), direct.toPlainText());
     }
 
     // Cancel in the progress dialog leaves the documents as they were: the
