@@ -199,10 +199,13 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
     doc->setParent(this);
     doc->documentLayout()->setPaintDevice(viewport());
     // The box lays the new document out as it does any: the visible part at
-    // once, the rest in steps between events.
+    // once, the rest in steps between events. The visible part is painted
+    // at once too, before the first of those steps.
     setDocument(doc);
     if (old && adopted)
         delete old;
+    if (viewport()->isVisible())
+        viewport()->repaint();
 }
 
 WriteResult RichTextBox::SaveFile(const QString &path) const
