@@ -71,7 +71,7 @@ bool waitFor(const std::function<bool()> &ready)
 class Measure : public QObject
 {
 public:
-    Measure(QTextEdit *box, std::function<bool()> paints) : m_box(box), m_paints(std::move(paints))
+    Measure(QTextEdit *box, std::function<bool()> paints) : m_paints(std::move(paints))
     {
         box->viewport()->installEventFilter(this);
         m_ticks.setTimerType(Qt::PreciseTimer);
@@ -121,7 +121,6 @@ private:
         m_last = now;
     }
 
-    QTextEdit *m_box;
     std::function<bool()> m_paints;
     QElapsedTimer m_clock;
     QTimer m_ticks;
