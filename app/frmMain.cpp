@@ -3,6 +3,7 @@
 #include "menus.h"
 #include "messagebox.h"
 #include "processend.h"
+#include "readprogress.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -61,8 +62,13 @@ frmMain::frmMain(QWidget *parent)
     applyPlacement();
 
     // File > Exit and the effects browser's Exit end the program without
-    // closing any window; changed documents are asked about first.
-    setExitGuard([this] { return queryUnloadDocuments(); });
+    // closing any window; changed documents are asked about first. An Open
+    // still reading its file stops, leaving its document as it was.
+    setExitGuard([this] {
+        if (m_reading)
+            m_reading->cancel();
+        return queryUnloadDocuments();
+    });
 }
 
 frmMain::~frmMain()
@@ -255,6 +261,11 @@ void frmMain::fitToFrame()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Not while Open reads a file into one of the documents.
+    if (m_reading) {
+        event->ignore();
+        return;
+    }
     // The documents close first; one the user keeps (Cancel, or a save that
     // failed) keeps the main window open, with nothing stored.
     for (QMdiSubWindow *document : m_mdi->subWindowList(QMdiArea::CreationOrder)) {

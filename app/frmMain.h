@@ -20,6 +20,7 @@ class QToolBar;
 namespace tavrin {
 
 class frmDocument;
+class ReadProgress;
 
 // The main window: the document area, the menus through which every other
 // window is reached, the toolbar and the status bar. It remembers its outer
@@ -104,6 +105,7 @@ private:
     CommonDialog cd1{this};     // the one dialog of every file and print command
     int m_documentCounter = 0;  // raised for each document window, never lowered
     std::optional<QPageLayout> m_pageLayout; // Page Setup's choice, used by every Print
+    ReadProgress *m_reading = nullptr; // while Open reads a file; the window stays meanwhile
 };
 
 } // namespace tavrin

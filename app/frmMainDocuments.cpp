@@ -6,6 +6,7 @@
 
 #include "frmDocument.h"
 #include "messagebox.h"
+#include "readprogress.h"
 #include "richtextbox.h"
 
 #include <QAction>
@@ -14,6 +15,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QScopedValueRollback>
+
+#include <functional>
 
 #include <algorithm>
 
@@ -66,6 +70,8 @@ void frmMain::mnuFileNew_Click()
 
 void frmMain::mnuFileOpen_Click()
 {
+    if (m_reading)
+        return; // one file at a time
     frmDocument *document = activeDocument();
     if (!document)
         document = createDocument();
@@ -75,10 +81,17 @@ void frmMain::mnuFileOpen_Click()
     if (!cd1.ShowOpen() || cd1.FileName.isEmpty())
         return; // a document made for this command stays, empty
     const QString path = QFileInfo(cd1.FileName).absoluteFilePath();
-    // The file's text replaces the document's: changed text is offered for saving first.
-    const WriteResult read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); });
+    // The file's text replaces the document's: changed text is offered for
+    // saving first, once the file has been read. A long read shows its
+    // progress, and Cancel leaves the document as it was.
+    WriteResult read;
+    {
+        ReadProgress progress(this, QStringLiteral("Opening \"%1\"...").arg(QDir::toNativeSeparators(path)));
+        const QScopedValueRollback reading(m_reading, &progress);
+        read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); }, std::ref(progress));
+    }
     if (!read.ok && read.error.isEmpty())
-        return; // the user kept the text
+        return; // the user kept the text, or cancelled the read
     if (!read.ok) {
         messageBox(this, QStringLiteral("Could not open \"%1\".\n\n%2").arg(QDir::toNativeSeparators(path), read.error),
                    QMessageBox::Ok, QMessageBox::Critical);

@@ -3,6 +3,7 @@
 #include "frmMain.h"
 #include "registerwindows.h"
 #include "richtextbox.h"
+#include "rtf.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -13,12 +14,16 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tavrin;
 using Button = QMessageBox::StandardButton;
@@ -65,6 +70,42 @@ QString readText(const QString &path)
 {
     RichTextBox box;
     return box.LoadFile(path).ok ? box.toPlainText() : QStringLiteral("<unreadable>");
+}
+
+// About 1 MB of RTF: paragraphs of plain, bold and italic text.
+QByteArray largeRtf()
+{
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\n";
+    for (int i = 0; i < 16000; ++i)
+        rtf += "\\pard Paragraph " + QByteArray::number(i) + " with {\\b bold} and {\\i\\f1 italic} text.\\par\n";
+    return rtf + '}';
+}
+
+// Ends the test program with a failure should a call not return in time: an
+// Open that blocks on a pipe would otherwise hang the suite.
+struct Deadline {
+    explicit Deadline(unsigned seconds)
+    {
+        m_old = signal(SIGALRM, [](int) {
+            const char message[] = "FAIL!  : the call did not return; it blocks\n";
+            (void)!write(STDERR_FILENO, message, sizeof message - 1);
+            _exit(1);
+        });
+        alarm(seconds);
+    }
+    ~Deadline()
+    {
+        alarm(0);
+        signal(SIGALRM, m_old);
+    }
+    void (*m_old)(int);
+};
+
+// Runs work at the first moment the program handles events during the next
+// Open; a read calls back at once, so that is inside the read.
+void duringNextRead(QObject *context, std::function<void()> work)
+{
+    QTimer::singleShot(0, context, std::move(work));
 }
 } // namespace
 
@@ -241,6 +282,225 @@ private slots:
         QVERIFY2(saving.contains('"' + file + '"') && saving.endsWith(test::noRoomReason(limit.how)), qPrintable(saving));
         QVERIFY2(report->at(1).contains("has changed"), qPrintable(report->at(1)));
         QCOMPARE(report->mid(2), QStringList({"old file", "notes.rtf", "open", file}));
+    }
+
+    // Only regular files are read: the others are refused before they are
+    // opened, with the reason, and nothing waits on them.
+    void openRefusesWhatIsNotAFile_data()
+    {
+        QTest::addColumn<QString>("target"); // a name in the test folder, or an absolute path
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("named pipe") << "pipe" << "named pipe";
+        QTest::newRow("link to a named pipe") << "link" << "named pipe";
+        QTest::newRow("endless device") << "/dev/zero" << "device";
+        QTest::newRow("folder") << "folder" << "folder";
+        QTest::newRow("over 512 MB") << "huge.rtf" << "larger than 512 MB";
+    }
+    void openRefusesWhatIsNotAFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        QVERIFY(mkfifo(qPrintable(path("pipe")), 0600) == 0);
+        QVERIFY(QFile::link(path("pipe"), path("link")));
+        QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+        QFile huge(path("huge.rtf"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") == 7 && huge.resize((qint64(512) << 20) + 1));
+        huge.close();
+        const QString file = QDir(m_dir->path()).filePath(target);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        type(activeText(w), QStringLiteral("unsaved work"));
+        dialogs.accept(file);
+        {
+            const Deadline deadline(10);
+            run(w, "mnuFileOpen");
+        }
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.contains(QDir::toNativeSeparators(file)), qPrintable(messages.shown[0].text));
+        QVERIFY2(messages.shown[0].text.contains(reason), qPrintable(messages.shown[0].text));
+        QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+        QCOMPARE(activeText(w)->toPlainText(), QStringLiteral("unsaved work"));
+        QVERIFY(w->activeDocument()->isChanged());
+    }
+
+    // Open reads the file once into a document of its own; only then is the
+    // old text asked about. The opened text is what the reader makes of the
+    // file, unchanged, with nothing to undo, and edits to it count.
+    void openReplacesTheTextOnceRead_data()
+    {
+        QTest::addColumn<QString>("file"); // in the test data, or "large"
+        QTest::addColumn<int>("answer");   // about the old, changed text
+        QTest::newRow("sample, discard") << "LibreOffice-sample.rtf" << int(QMessageBox::Discard);
+        QTest::newRow("pictures, discard") << "PictureObjectEmbed2.rtf" << int(QMessageBox::Discard);
+        QTest::newRow("large, discard") << "large" << int(QMessageBox::Discard);
+        QTest::newRow("sample, keep the old text") << "LibreOffice-sample.rtf" << int(QMessageBox::Cancel);
+    }
+    void openReplacesTheTextOnceRead()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, answer);
+        QString source = QStringLiteral(TAVRIN_TEST_DATA "/rtf/") + file;
+        if (file == QLatin1String("large")) {
+            source = path("large.rtf");
+            QVERIFY(test::writeBytes(source, largeRtf()));
+        }
+        QTextDocument direct;
+        QVERIFY(rtf::read(test::fileBytes(source), direct).ok);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        messages.answers.push_back(Button(answer));
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        type(activeText(w), QStringLiteral("old"));
+        QVERIFY(activeText(w)->document()->isUndoAvailable());
+        dialogs.accept(source);
+        run(w, "mnuFileOpen");
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].text.contains(QLatin1String("Tavrin Document 1")));
+        QTextEdit *box = activeText(w);
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(box->toPlainText(), QStringLiteral("old"));
+            QVERIFY(w->activeDocument()->isChanged());
+            QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+            return;
+        }
+        QCOMPARE(captions(w), QStringList({source}));
+        QCOMPARE(box->toPlainText(), direct.toPlainText());
+        QCOMPARE(rtf::write(*box->document()), rtf::write(direct));
+        QVERIFY(!w->activeDocument()->isChanged());
+        QVERIFY(!box->document()->isUndoAvailable());
+        type(box, QStringLiteral("new"));
+        QVERIFY(w->activeDocument()->isChanged());
+        QVERIFY(box->document()->isUndoAvailable());
+        // Opened again, the document read before goes.
+        const QPointer<QTextDocument> before = box->document();
+        messages.answers.push_back(Button::Discard);
+        dialogs.accept(source);
+        run(w, "mnuFileOpen");
+        QVERIFY(!before);
+        QCOMPARE(box->toPlainText(), direct.toPlainText());
+    }
+
+    // Cancel in the progress dialog leaves the documents as they were: the
+    // old text and its changed state, or the empty document this Open made.
+    void cancelledOpenLeavesTheDocument_data()
+    {
+        QTest::addColumn<bool>("changedText"); // else no document is open
+        QTest::newRow("changed text") << true;
+        QTest::newRow("no document open") << false;
+    }
+    void cancelledOpenLeavesTheDocument()
+    {
+        QFETCH(bool, changedText);
+        QVERIFY(test::writeBytes(path("large.rtf"), largeRtf()));
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        frmMain *w = openMain();
+        if (changedText) {
+            run(w, "mnuFileNew");
+            type(activeText(w), QStringLiteral("unsaved work"));
+        }
+        bool cancelled = false;
+        duringNextRead(w, [w, &cancelled] {
+            auto *progress = w->findChild<QProgressDialog *>(QStringLiteral("dlgProgress"));
+            QVERIFY(progress);
+            QCOMPARE(progress->windowModality(), Qt::WindowModal);
+            QCOMPARE(progress->minimumDuration(), 500);
+            progress->cancel();
+            cancelled = true;
+        });
+        dialogs.accept(path("large.rtf"));
+        run(w, "mnuFileOpen");
+        QVERIFY(cancelled);
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+        QCOMPARE(activeText(w)->toPlainText(), changedText ? QStringLiteral("unsaved work") : QString());
+        QCOMPARE(w->activeDocument()->isChanged(), changedText);
+        QVERIFY(!w->findChild<QProgressDialog *>());
+    }
+
+    // The read reports its progress in steady steps, and stops wherever the
+    // progress says so, in either half: taking the bytes, or making the document.
+    void readStopsWhereProgressSays_data()
+    {
+        QTest::addColumn<double>("stopAt"); // of the whole
+        QTest::newRow("reading the file") << 0.1;
+        QTest::newRow("making the document") << 0.5;
+        QTest::newRow("at the end") << 1.0;
+        QTest::newRow("never") << 2.0;
+    }
+    void readStopsWhereProgressSays()
+    {
+        QFETCH(double, stopAt);
+        QVERIFY(test::writeBytes(path("large.rtf"), largeRtf()));
+        RichTextBox box;
+        type(&box, QStringLiteral("before"));
+        qint64 last = 0, widest = 0, calls = 0, whole = 0;
+        const WriteResult read = box.LoadFile(path("large.rtf"), {}, [&](qint64 done, qint64 total) {
+            if (done < last || (whole && total != whole))
+                return false;
+            widest = std::max(widest, done - last);
+            last = done;
+            whole = total;
+            ++calls;
+            return done < stopAt * total;
+        });
+        QVERIFY(read.error.isEmpty());
+        QCOMPARE(read.ok, stopAt > 1);
+        QCOMPARE(box.toPlainText().startsWith(QLatin1String("Paragraph 0 with bold")), stopAt > 1);
+        QCOMPARE(box.document()->isModified(), stopAt <= 1);
+        if (stopAt > 1) {
+            QCOMPARE(last, whole);
+            QVERIFY2(widest <= whole / 5 && calls > 100, qPrintable(QStringLiteral("%1 calls, widest step %2").arg(calls).arg(widest)));
+        }
+    }
+
+    // While Open reads, neither the main window nor the document closes, and
+    // Exit from elsewhere stops the read before it ends the program.
+    void nothingGoesWhileReading_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("close the main window") << "main window";
+        QTest::newRow("close the document") << "document";
+        QTest::newRow("Exit") << "Exit";
+    }
+    void nothingGoesWhileReading()
+    {
+        QFETCH(QString, way);
+        QVERIFY(test::writeBytes(path("large.rtf"), largeRtf()));
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        dialogs.accept(path("large.rtf"));
+        bool closed = true;
+        QTimer::singleShot(0, w, [&] {
+            duringNextRead(w, [&] {
+                if (way == QLatin1String("main window"))
+                    closed = w->close();
+                else if (way == QLatin1String("document"))
+                    closed = w->mdiArea()->activeSubWindow()->close();
+                else
+                    run(w, "mnuFileExit");
+            });
+            run(w, "mnuFileOpen");
+            if (way != QLatin1String("Exit"))
+                QCoreApplication::exit(3);
+        });
+        const int code = test::runEventLoop();
+        QCOMPARE(code, way == QLatin1String("Exit") ? 0 : 3);
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(w->isVisible());
+        if (way == QLatin1String("Exit")) {
+            QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+            QVERIFY(activeText(w)->toPlainText().isEmpty());
+        } else {
+            QVERIFY(!closed);
+            QCOMPARE(captions(w), QStringList({path("large.rtf")}));
+            QVERIFY(activeText(w)->toPlainText().startsWith(QLatin1String("Paragraph 0")));
+        }
     }
 
     void print_data()

@@ -23,6 +23,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QTextCursor;
 class QTextDocument;
 
@@ -34,11 +36,18 @@ namespace tavrin::rtf {
 bool isRtf(const QByteArray &data);
 
 // Outcome of a read. When ok is false, error is a sentence fit to show the
-// user and the document was not touched.
+// user and the document was not touched, unless the read was cancelled: then
+// cancelled is true, error is empty and the document holds part of the data.
 struct ReadResult {
     bool ok = false;
     QString error;
+    bool cancelled = false;
 };
+
+// Told how many of the total bytes a read has gone through, every 32 KiB or
+// so; returning false stops the read. A caller uses it to show progress and
+// to keep its windows answering while a large file is read.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
 
 // Replaces the document's content with the RTF in data. The data must hold
 // an RTF group "{\rtf"; up to 1 KiB of junk before it and anything after its
@@ -46,7 +55,7 @@ struct ReadResult {
 // Data that is not RTF gives ok = false and leaves the document as it was.
 // Safe on any bytes, so a fuzz target can call it directly:
 //     QTextDocument doc; tavrin::rtf::read(QByteArray::fromRawData(p, n), doc);
-ReadResult read(const QByteArray &data, QTextDocument &doc);
+ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &progress = {});
 
 // Inserts the RTF in data at the cursor, replacing its selection (Paste).
 // The cursor ends up after the inserted content. The whole insertion is one

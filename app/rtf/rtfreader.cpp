@@ -38,6 +38,7 @@ constexpr size_t MaxColors = 65536;  // colour table entries kept
 // memory and time far beyond the size of the file.
 constexpr int MaxColumns = 63;
 constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
+constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
 
 const QString NotRtfError = QStringLiteral("The file is not in rich text format.");
 
@@ -333,10 +334,21 @@ public:
         m_stack.reserve(64);
     }
 
+    // Calls progress as the read goes on (see rtf::Progress).
+    void reportTo(const Progress &progress, const char *begin)
+    {
+        m_progress = &progress;
+        m_begin = begin;
+    }
+    bool cancelled() const { return m_cancelled; }
+
     void run(const char *p, const char *end)
     {
         m_end = end;
+        m_nextReport = m_progress ? p : end;
         while (p < end) {
+            if (p >= m_nextReport && !report(p))
+                return; // cancelled: the document is left as it is
             const char c = *p;
             if (c == '{') {
                 ++p;
@@ -364,11 +376,24 @@ public:
             if (m_stack.empty())
                 break; // the outer group is closed: what follows is not ours
         }
-        finish();
+        if (!m_cancelled)
+            finish();
     }
 
 private:
     State &top() { return m_stack.back(); }
+
+    // Tells the progress callback where the read is; false when it says stop.
+    // Called when p reaches m_nextReport, which stays at m_end without a callback.
+    bool report(const char *p)
+    {
+        m_nextReport = m_end - p > ReportEvery ? p + ReportEvery : m_end;
+        if ((*m_progress)(p - m_begin, m_end - m_begin))
+            return true;
+        m_cancelled = true;
+        m_nextReport = m_end;
+        return false;
+    }
 
     // ---- groups -------------------------------------------------------------
 
@@ -431,6 +456,9 @@ private:
     {
         int depth = 1;
         while (p < m_end) {
+            // A skipped group can be most of a file.
+            if (p >= m_nextReport && !report(p))
+                return m_end;
             const char c = *p++;
             if (c == '{') {
                 ++depth;
@@ -1183,6 +1211,10 @@ private:
     int m_startPosition = 0;
     QTextBlockFormat m_targetBlockFormat;
     const char *m_end = nullptr;
+    const Progress *m_progress = nullptr;
+    const char *m_begin = nullptr;      // the first byte of the data, for progress
+    const char *m_nextReport = nullptr; // where progress is next told; m_end without a callback
+    bool m_cancelled = false;
 
     std::vector<State> m_stack;
     int m_overflow = 0;          // groups opened beyond MaxDepth
@@ -1238,7 +1270,7 @@ bool isRtf(const QByteArray &data)
     return v.sliced(i).startsWith("{\\rtf");
 }
 
-ReadResult read(const QByteArray &data, QTextDocument &doc)
+ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &progress)
 {
     const qsizetype start = rtfStart(data);
     if (start < 0)
@@ -1246,15 +1278,21 @@ ReadResult read(const QByteArray &data, QTextDocument &doc)
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
+    bool cancelled = false;
     {
         QTextCursor cursor(&doc);
         cursor.beginEditBlock();
         Reader reader(cursor, true);
+        if (progress)
+            reader.reportTo(progress, data.constData());
         reader.run(data.constData() + start, data.constData() + data.size());
+        cancelled = reader.cancelled();
         cursor.endEditBlock();
     }
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
+    if (cancelled)
+        return {false, QString(), true};
     return {true, QString()};
 }
 
