@@ -73,6 +73,9 @@ frmMain::frmMain(QWidget *parent)
 
 frmMain::~frmMain()
 {
+    // The document area outlives this class while QWidget's destructor runs,
+    // and tells of its last documents going: nothing here may answer then.
+    disconnect(m_mdi, nullptr, this, nullptr);
     setExitGuard({});
 }
 
