@@ -83,11 +83,11 @@ private slots:
         QTest::addColumn<WindowId>("id");
         QTest::addColumn<QStringList>("shown"); // title, labels, list, File menu
         QTest::newRow("COD2") << WindowId::Arena
-            << QStringList{"COD 2 Arena GSC Maker", "lblMap=Map: lblLongname=Longname: Label3=Gametype:",
+            << QStringList{"COD 2 Arena GSC Maker", "lblMap=Map: lblLongname=Longname: Label3=Gametype: lblCheck=",
                            "dm,ctf,tdm,hq,sd,dm tdm,dm tdm ctf,dm tdm ctf hq,dm tdm hq ctf,dm tdm ctf hq sd",
                            "mnuNew|&New| mnuSaveAs|S&ave As| mnuExit|&Exit|"};
         QTest::newRow("COD") << WindowId::ArenaCOD
-            << QStringList{"Tavrin (COD) Arena CFG", "M=Map: Label2=Longname: Label3=Gametypes:",
+            << QStringList{"Tavrin (COD) Arena CFG", "M=Map: Label2=Longname: Label3=Gametypes: lblCheck=",
                            "tdm,dm,hq,bel,sd,re,tdm dm,tdm dm bel,sd re hq,tdm dm hq bel sd re", "mnuSaveAs|Save As|"};
     }
     void opensEmpty()
