@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace tavrin {
@@ -45,9 +46,12 @@ protected:
     QLineEdit *m_map = nullptr;
     QLineEdit *m_longname = nullptr;
     QComboBox *m_gametype = nullptr;
+    QLabel *lblCheck = nullptr; // what the game would not take, kept up to date as the user types
     CommonDialog cd1; // the save dialog
 
 private:
+    void updateCheck();
+    QString gametypeCaption; // how the check names the gametype box
     bool copyAndCheck(ArenaRecord &record, const QString &incompleteTitle);
     void save(const QString &arenaText);
 };

@@ -48,4 +48,24 @@ std::optional<QString> EffectListing(const QString &category)
     return std::nullopt;
 }
 
+QStringList SearchEffects(const QString &text)
+{
+    const QString needle = text.trimmed();
+    QStringList lines;
+    if (needle.isEmpty())
+        return lines;
+    for (const EffectCategory &category : categories) {
+        const QStringView categoryName(category.name);
+        // A category that matches brings all its files; otherwise each file
+        // is looked at on its own.
+        const bool wholeCategory = categoryName.contains(needle, Qt::CaseInsensitive);
+        for (int i = 0; i < category.fileCount(); ++i) {
+            const QStringView file(category.files[i]);
+            if (wholeCategory || file.contains(needle, Qt::CaseInsensitive))
+                lines << file.toString() + QLatin1String("  (") + categoryName.toString() + QLatin1Char(')');
+        }
+    }
+    return lines;
+}
+
 } // namespace tavrin

@@ -33,4 +33,10 @@ QStringList effectCategoryNames();
 // no value when no category has that name.
 std::optional<QString> EffectListing(const QString &category);
 
+// Every effect file whose own name or whose category's name holds the text,
+// without regard to case, as "name.efx  (Category_Name)", in catalogue order.
+// Leading and trailing blanks of the text do not count; a text of blanks
+// alone finds nothing.
+QStringList SearchEffects(const QString &text);
+
 } // namespace tavrin

@@ -4,12 +4,14 @@
 #include "effectscatalogue.h"
 #include "menus.h"
 #include "processend.h"
+#include "textfile.h"
 #include "twips.h"
 #include "windowregistry.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -50,6 +52,10 @@ frmCod2Efx::frmCod2Efx(QWidget *parent)
     central->setAutoFillBackground(true);
     paintText(central, QPalette::Window, Qt::black);
 
+    txtSearch = new QLineEdit(central);
+    txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->setPlaceholderText(QStringLiteral("Search all effects"));
+    txtSearch->setClearButtonEnabled(true);
     Label1 = new QLabel(QStringLiteral("Effects Category:"), central);
     Label1->setObjectName(QStringLiteral("Label1"));
     List1 = new QListWidget(central);
@@ -65,16 +71,20 @@ frmCod2Efx::frmCod2Efx(QWidget *parent)
     for (QLabel *heading : {Label1, Label2})
         paintText(heading, QPalette::WindowText, Qt::red);
 
-    // Both headings on one line, both boxes with their tops on the next.
+    // The search box above all; below it both headings on one line, both
+    // boxes with their tops on the next.
     auto *grid = new QGridLayout(central);
-    grid->addWidget(Label1, 0, 0);
-    grid->addWidget(Label2, 0, 1);
-    grid->addWidget(List1, 1, 0, Qt::AlignTop);
-    grid->addWidget(Text1, 1, 1, Qt::AlignTop);
+    grid->addWidget(txtSearch, 0, 0, 1, 2);
+    grid->addWidget(Label1, 1, 0);
+    grid->addWidget(Label2, 1, 1);
+    grid->addWidget(List1, 2, 0, Qt::AlignTop);
+    grid->addWidget(Text1, 2, 1, Qt::AlignTop);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
+    grid->setRowStretch(3, 1);
 
+    // The search box comes last, so Tab still goes from the list to the listing.
     setTabOrder(List1, Text1);
+    setTabOrder(Text1, txtSearch);
 
     mnuSettings = addMenu(menuBar(), "mnuSettings", QStringLiteral("&Settings"));
     mnuWs = addShowItem(mnuSettings, "mnuWs", QStringLiteral("Worldspawn Settings"), WindowId::Tavrin,
@@ -82,10 +92,27 @@ frmCod2Efx::frmCod2Efx(QWidget *parent)
     mnuExit = addItem(mnuSettings, "mnuExit", QStringLiteral("&Exit"), this, &frmCod2Efx::mnuExit_Click,
                       QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    // The listing box would take Ctrl+X as Cut; in this window it is Exit.
+    auto *find = new QAction(this);
+    find->setObjectName(QStringLiteral("actSearch"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(find);
+    connect(find, &QAction::triggered, txtSearch, [this] {
+        txtSearch->setFocus(Qt::ShortcutFocusReason);
+        txtSearch->selectAll();
+    });
+
+    // The listing box and the search box would take Ctrl+X as Cut; in this
+    // window it is Exit.
     Text1->installEventFilter(this);
+    txtSearch->installEventFilter(this);
 
     connect(List1, &QListWidget::itemSelectionChanged, this, &frmCod2Efx::List1_Click);
+    // A click on the category already chosen ends a search too.
+    connect(List1, &QListWidget::itemClicked, this, [this] {
+        if (m_searching)
+            List1_Click();
+    });
+    connect(txtSearch, &QLineEdit::textChanged, this, &frmCod2Efx::txtSearch_Change);
 
     Form_Load();
     List1->setFocus();
@@ -105,12 +132,35 @@ void frmCod2Efx::Form_Load()
 
 void frmCod2Efx::List1_Click()
 {
+    // Choosing a category ends a search and shows that category as ever.
+    if (m_searching)
+        txtSearch->clear();
     const QList<QListWidgetItem *> selected = List1->selectedItems();
     if (selected.isEmpty())
         return;
     // A name the catalogue does not know leaves the listing as it was.
     if (const std::optional<QString> listing = EffectListing(selected.first()->text()))
         Text1->setPlainText(*listing);
+}
+
+void frmCod2Efx::txtSearch_Change()
+{
+    const QString text = txtSearch->text().trimmed();
+    if (text.isEmpty()) {
+        // An emptied search box brings back the listing the search replaced.
+        if (m_searching) {
+            m_searching = false;
+            Text1->setPlaceholderText(QString());
+            Text1->setPlainText(m_listing);
+        }
+        return;
+    }
+    if (!m_searching) {
+        m_searching = true;
+        m_listing = Text1->toPlainText();
+    }
+    Text1->setPlaceholderText(QStringLiteral("No effect file or category holds \"%1\".").arg(text));
+    Text1->setPlainText(joinLines(SearchEffects(text)));
 }
 
 void frmCod2Efx::mnuExit_Click()
@@ -120,7 +170,7 @@ void frmCod2Efx::mnuExit_Click()
 
 bool frmCod2Efx::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Text1 && event->type() == QEvent::ShortcutOverride) {
+    if ((watched == Text1 || watched == txtSearch) && event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (QKeySequence(key->keyCombination()) == mnuExit->shortcut()) {
             // Left unaccepted, the key goes to the Exit shortcut instead of Cut.

@@ -4,6 +4,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QMenu;
 
@@ -21,6 +22,7 @@ public:
 
 public slots:
     void List1_Click();
+    void txtSearch_Change();
     void mnuExit_Click();
 
 protected:
@@ -29,6 +31,7 @@ protected:
 private:
     void Form_Load();
 
+    QLineEdit *txtSearch; // searches every file and category name
     QLabel *Label1;      // heading above the category list
     QListWidget *List1;  // the categories, kept sorted
     QLabel *Label2;      // heading above the listing box
@@ -36,6 +39,8 @@ private:
     QMenu *mnuSettings;
     QAction *mnuWs;      // shows the worldspawn viewer
     QAction *mnuExit;    // ends the program at once
+    bool m_searching = false; // the listing box shows search results
+    QString m_listing;        // what it showed before the search began
 };
 
 } // namespace tavrin

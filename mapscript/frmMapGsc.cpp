@@ -2,6 +2,7 @@
 
 #include "copybox.h"
 #include "editablecombobox.h"
+#include "mapscriptcheck.h"
 #include "menus.h"
 #include "messagebox.h"
 #include "mymapgsc.h"
@@ -232,11 +233,16 @@ frmMapGsc::frmMapGsc(QWidget *parent)
     Command1 = new QPushButton(QStringLiteral("<< Check Work >>"), central);
     Command1->setObjectName(QStringLiteral("Command1"));
 
+    lblCheck = makeLabel(central, "lblCheck", QString());
+    lblCheck->setWordWrap(true);
+    lblCheck->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+
     auto *grid = new QGridLayout(central);
-    grid->addWidget(Frame1, 0, 0, 2, 1);
+    grid->addWidget(Frame1, 0, 0, 3, 1);
     grid->addWidget(Label2, 0, 1);
     grid->addWidget(Text12, 0, 1);
     grid->addWidget(Command1, 1, 1, Qt::AlignHCenter);
+    grid->addWidget(lblCheck, 2, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
     Text12->raise(); // covers the label
@@ -414,6 +420,9 @@ void frmMapGsc::Command1_Click()
 
     Label2->setText(m.sHead());
     Text12->setPlainText(m.sHead());
+    // The check only tells: Save writes the script whatever it finds.
+    const QStringList problems = CheckMapScript(m);
+    lblCheck->setText(problems.isEmpty() ? QStringLiteral("No problems found.") : problems.join(QLatin1Char('\n')));
 }
 
 void frmMapGsc::mnuSave_Click()

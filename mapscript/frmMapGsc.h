@@ -99,6 +99,7 @@ private:
     CopyBox *Text12;            // the script, for reading and copying
     QLabel *Label2;             // the script again, covered by Text12
     QPushButton *Command1;      // Check Work
+    QLabel *lblCheck;           // what in the last checked script would not work in the game
     CommonDialog cd1;           // the save dialog
 };
 

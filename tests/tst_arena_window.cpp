@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -83,11 +84,11 @@ private slots:
         QTest::addColumn<WindowId>("id");
         QTest::addColumn<QStringList>("shown"); // title, labels, list, File menu
         QTest::newRow("COD2") << WindowId::Arena
-            << QStringList{"COD 2 Arena GSC Maker", "lblMap=Map: lblLongname=Longname: Label3=Gametype:",
+            << QStringList{"COD 2 Arena GSC Maker", "lblMap=Map: lblLongname=Longname: Label3=Gametype: lblCheck=",
                            "dm,ctf,tdm,hq,sd,dm tdm,dm tdm ctf,dm tdm ctf hq,dm tdm hq ctf,dm tdm ctf hq sd",
                            "mnuNew|&New| mnuSaveAs|S&ave As| mnuExit|&Exit|"};
         QTest::newRow("COD") << WindowId::ArenaCOD
-            << QStringList{"Tavrin (COD) Arena CFG", "M=Map: Label2=Longname: Label3=Gametypes:",
+            << QStringList{"Tavrin (COD) Arena CFG", "M=Map: Label2=Longname: Label3=Gametypes: lblCheck=",
                            "tdm,dm,hq,bel,sd,re,tdm dm,tdm dm bel,sd re hq,tdm dm hq bel sd re", "mnuSaveAs|Save As|"};
     }
     void opensEmpty()
@@ -133,6 +134,55 @@ private slots:
         QCOMPARE(test::describe(dialogs.shown.value(0)), QStringLiteral("Save|Arena CFG|Arena Files (*.arena)|3|"));
         QCOMPARE(m.boxes(), boxes);
         QCOMPARE(record(id), boxes);
+    }
+
+    // The check line follows the typing in each box, and says nothing once
+    // all is well; a save goes ahead whatever it says.
+    void checkLineAsTheUserTypes_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<QString>("unknown"); // a word of the other game's list
+        QTest::addColumn<QString>("caption");
+        row(WindowId::Arena, "bel") << "bel" << "Gametype:";
+        row(WindowId::ArenaCOD, "ctf") << "ctf" << "Gametypes:";
+    }
+    void checkLineAsTheUserTypes()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(QString, unknown);
+        QFETCH(QString, caption);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        Maker m = Maker::open(id);
+        auto *line = m.window->findChild<QLabel *>("lblCheck");
+        QVERIFY(QTest::qWaitForWindowActive(m.window));
+        m.map->setFocus();
+        QTest::keyClicks(m.map, "mp toujane");
+        QCOMPARE(line->text(), QStringLiteral("Map: \"mp toujane\" may hold only letters, digits and _, no blanks."));
+        m.longname->setText("Toujane");
+        test::typeInto(m.gametype, "sd tmd " + unknown);
+        QCOMPARE(line->text().split('\n'),
+                 (QStringList{"Map: \"mp toujane\" may hold only letters, digits and _, no blanks.",
+                              caption + " \"tmd\" is not a gametype of the game.",
+                              caption + " \"" + unknown + "\" is not a gametype of the game."}));
+        dialogs.accept(path("toujane.arena"));
+        m.saveAs();
+        QVERIFY(test::fileBytes(path("toujane.arena")).contains("gametype \"sd tmd " + unknown.toLatin1() + "\""));
+        QVERIFY(messages.shown.isEmpty());
+
+        // Put right box by box; a picked item is checked as a typed one.
+        m.map->setSelection(2, 1);
+        QTest::keyClick(m.map, Qt::Key_Underscore);
+        QCOMPARE(line->text().count('\n'), 1);
+        test::pick(m.gametype, "sd");
+        QCOMPARE(line->text(), QString());
+        // New empties the boxes, and the line with them.
+        if (id == WindowId::Arena) {
+            m.gametype->setEditText("tmd");
+            QVERIFY(!line->text().isEmpty());
+            m.item("mnuNew")->trigger();
+            QCOMPARE(line->text(), QString());
+        }
     }
 
     // Typed gametypes are saved as typed, whatever the list holds: neither

@@ -61,6 +61,52 @@ private slots:
         if (text)
             QCOMPARE(*text, files.join(QStringLiteral("\r\n")));
     }
+
+    // The search looks at every file name and every category name, without
+    // regard to case; a category's name brings all its files.
+    void search_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("one category by its name") << "wine"
+            << QStringList{"wine_bottle.efx  (Wine_Effects)"};
+        QTest::newRow("several categories") << "tunnel"
+            << QStringList{"toujane_tunnel_collapse.efx  (Toujane_Effects)",
+                           "toujane_tunnel_collapse_trail.efx  (Toujane_Effects)", "tunnel_dust.efx  (Tunnel_Effects)",
+                           "tunnel_dust_duhoc.efx  (Tunnel_Effects)", "tunnel_dust_impact.efx  (Tunnel_Effects)"};
+        QTest::newRow("upper case, blanks around") << "  HEATWAVE "
+            << QStringList{"distortion_playereffect_4k_heatwave.efx  (Distortion_Effects)",
+                           "distortion_playereffect_6k_heatwave.efx  (Distortion_Effects)"};
+        QTest::newRow("a category name and file names") << "mil"
+            << QStringList{"20mil_concrete.efx  (Mil_Effects)", "20mil_dirthit_libya.efx  (Mil_Effects)"};
+        QTest::newRow("a blank inside a name") << "20 mm"
+            << QStringList{"20 mm_wallexplode.efx  (Mm_Effects)"};
+        QTest::newRow("none") << "gasoline" << QStringList();
+        QTest::newRow("blanks alone") << "   " << QStringList();
+    }
+    void search()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(SearchEffects(text), lines);
+    }
+
+    // "smoke" against the table: every file of Smoke_Effects, and each file
+    // elsewhere whose name holds the word in any case, in the table's order.
+    void searchAgainstTheTable()
+    {
+        QStringList expected;
+        for (const QStringList &row : tableRows()) {
+            for (const QString &file : row.mid(1)) {
+                if (row.first() == "Smoke_Effects" || file.contains("smoke", Qt::CaseInsensitive))
+                    expected << file + "  (" + row.first() + ")";
+            }
+        }
+        QCOMPARE(SearchEffects("Smoke"), expected);
+        QCOMPARE(expected.filter("(Smoke_Effects)").size(), 25);
+        QCOMPARE(expected.size(), 39); // from 11 categories
+        QVERIFY(!expected.join("").contains(".efx.efx"));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestEffects)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
@@ -22,11 +23,13 @@ struct Browser {
     QMainWindow *window;
     QListWidget *list;
     QPlainTextEdit *text;
+    QLineEdit *search;
 
     static Browser open()
     {
         auto *w = qobject_cast<QMainWindow *>(WindowRegistry::instance().show(WindowId::Cod2Efx));
-        return {w, w->findChild<QListWidget *>("List1"), w->findChild<QPlainTextEdit *>("Text1")};
+        return {w, w->findChild<QListWidget *>("List1"), w->findChild<QPlainTextEdit *>("Text1"),
+                w->findChild<QLineEdit *>("txtSearch")};
     }
     void choose(const QString &category) const { list->setCurrentItem(list->findItems(category, Qt::MatchExactly).value(0)); }
     QStringList shown() const
@@ -106,6 +109,60 @@ private slots:
         viewer->findChild<QAction *>("mnuEffects")->trigger();
         QCOMPARE(registry.widget(WindowId::Cod2Efx), b.window);
         QCOMPARE(b.text->toPlainText(), listing);
+    }
+
+    // Typing filters over the whole catalogue; emptying the box brings back
+    // the category and listing shown before; choosing a category ends a search.
+    void search()
+    {
+        Browser b = Browser::open();
+        QVERIFY(QTest::qWaitForWindowActive(b.window));
+        QCOMPARE(b.search->placeholderText(), QStringLiteral("Search all effects"));
+        // The list has the focus at first, and Tab still goes on to the listing.
+        QCOMPARE(QApplication::focusWidget(), b.list);
+        QTest::keyClick(b.list, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), b.text);
+
+        b.choose("Mil_Effects");
+        b.list->setFocus();
+        QTest::keyClick(b.list, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), b.search);
+        QTest::keyClicks(b.search, "WINE");
+        QCOMPARE(b.text->toPlainText(), QStringLiteral("wine_bottle.efx  (Wine_Effects)"));
+        QCOMPARE(b.list->currentItem()->text(), QStringLiteral("Mil_Effects"));
+        QTest::keyClicks(b.search, "x");
+        QVERIFY(b.text->toPlainText().isEmpty());
+        QVERIFY(b.text->placeholderText().contains("WINEx"));
+        // Emptied, the box gives back the listing it covered.
+        b.search->clear();
+        QCOMPARE(b.text->toPlainText(), milShown);
+        QVERIFY(b.text->placeholderText().isEmpty());
+
+        // Choosing a category while searching: the search ends, the category shows.
+        b.search->setText("tunnel");
+        QCOMPARE(b.text->document()->blockCount(), 5);
+        b.choose("Wine_Effects");
+        QCOMPARE(b.search->text(), QString());
+        QCOMPARE(b.text->toPlainText(), QStringLiteral("wine_bottle.efx"));
+        // So does a click on the category already chosen.
+        b.search->setText("tunnel");
+        const QListWidgetItem *wine = b.list->currentItem();
+        QTest::mouseClick(b.list->viewport(), Qt::LeftButton, {}, b.list->visualItemRect(wine).center());
+        QCOMPARE(b.search->text(), QString());
+        QCOMPARE(b.text->toPlainText(), QStringLiteral("wine_bottle.efx"));
+    }
+
+    // Ctrl+X in the search box is Exit too, not Cut.
+    void ctrlXInTheSearchBoxEndsTheProgram()
+    {
+        Browser b = Browser::open();
+        QVERIFY(QTest::qWaitForWindowActive(b.window));
+        b.search->setText("smoke");
+        b.search->setFocus();
+        b.search->selectAll();
+        QTimer::singleShot(0, b.search, [&b] { QTest::keyClick(b.search, Qt::Key_X, Qt::ControlModifier); });
+        QCOMPARE(test::runEventLoop(), 0);
+        QCOMPARE(b.search->text(), QStringLiteral("smoke"));
     }
 
     // Ctrl+X in the listing box is Exit, not Cut: the program ends at once,

@@ -105,6 +105,44 @@ private slots:
     // A text typed into a combo box reaches the file as typed, in place of
     // the worked example's choice: not completed from the list, not folded
     // to an item's case.
+    // Each Check Work tells what would break the saved script, or that nothing
+    // would; Save still writes it.
+    void checkLine()
+    {
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        QTemporaryDir dir;
+        Maker m = Maker::open();
+        auto *line = m.get<QLabel>("lblCheck");
+        QVERIFY(line && line->text().isEmpty());
+        m.chooseBrecourt();
+        m.checkWork();
+        QCOMPARE(line->text(), QStringLiteral("No problems found."));
+
+        m.get<QLineEdit>("txtLayoutImage")->setText("mp_\"brecourt");
+        m.get<QLineEdit>("txtAlias")->clear();
+        test::pick(m.get<QComboBox>("CboAllies"), "russian");
+        m.get<QLineEdit>("txtZthree")->setText("70,000");
+        m.checkWork();
+        QCOMPARE(line->text().split('\n'),
+                 (QStringList{"First effect: the alias is empty, so the game cannot load the effect.",
+                              "Z of the second effect: 70000 lies beyond \u00b165536, outside any map.",
+                              "LayoutImage: \"mp_\"brecourt\" holds a double quote, which breaks the script's text there.",
+                              "Soldier types: \"british_soldiertype\" is not of the allies chosen, \"russian\".",
+                              "Soldier Variation: \"british_soldiervariation\" is not of the allies chosen, \"russian\"."}));
+        dialogs.accept(dir.filePath("broken.gsc"));
+        m.save();
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(test::fileBytes(dir.filePath("broken.gsc")).contains("game[\"layoutimage\"] = \"mp_\"brecourt\";"));
+
+        // Put right, the line says so at the next Check Work.
+        m.chooseBrecourt();
+        m.get<QLineEdit>("txtAlias")->setText("[\"fire\"]");
+        m.get<QLineEdit>("txtZthree")->setText("32");
+        m.checkWork();
+        QCOMPARE(line->text(), QStringLiteral("No problems found."));
+    }
+
     void typedChoiceIsSavedVerbatim_data()
     {
         QTest::addColumn<QString>("box");

@@ -1,6 +1,7 @@
 // The worldspawn table and its settings texts.
 #include "worldspawn.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -11,6 +12,25 @@ QString render(const char *name)
 {
     const MapRow *row = FindMap(QString::fromLatin1(name));
     return row ? RenderSettings(*row) : QStringLiteral("<no row>");
+}
+
+// The entities written out by hand in data/worldspawn_entities.txt: a line
+// "// name", then the entity's lines.
+QList<std::pair<QString, QStringList>> writtenEntities()
+{
+    QFile file(QStringLiteral(TAVRIN_TEST_DATA "/worldspawn_entities.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    static const QRegularExpression head(QStringLiteral("^// ([a-z0-9_]+)$"));
+    QList<std::pair<QString, QStringList>> entities;
+    for (const QByteArray &bytes : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(bytes);
+        if (const QRegularExpressionMatch m = head.match(line); m.hasMatch())
+            entities.append({m.captured(1), {}});
+        else if (!entities.isEmpty() && !line.isEmpty())
+            entities.last().second << line;
+    }
+    return entities;
 }
 } // namespace
 
@@ -126,6 +146,74 @@ private slots:
         QStringList sp = render("sp_breakout").split(QStringLiteral("\r\n"));
         QCOMPARE(sp.takeAt(10), QStringLiteral("origin ->"));
         QCOMPARE(sp.join(QStringLiteral("\r\n")), render("mp_breakout"));
+    }
+
+    // Every row's entity text, byte for byte, the keys its settings text
+    // leaves out included, in the table's order of rows.
+    void entityTexts_data()
+    {
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<QStringList>("lines");
+        const auto written = writtenEntities();
+        QCOMPARE(written.size(), 40);
+        for (int i = 0; i < written.size(); ++i) {
+            QCOMPARE(written[i].first, QString::fromUtf16(mapRows()[i].name));
+            QTest::newRow(qPrintable(written[i].first)) << written[i].first << written[i].second;
+        }
+    }
+    void entityTexts()
+    {
+        QFETCH(QString, map);
+        QFETCH(QStringList, lines);
+        QCOMPARE(RenderEntity(*FindMap(map)), lines.join(QStringLiteral("\r\n")));
+    }
+
+    // Three numbers make a colour, 0 to 1 each, or 0 to 255 where any is above 1.
+    void colors_data()
+    {
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<QStringList>("colors"); // _color, sundiffusecolor, suncolor; "-" for none
+        QTest::newRow("mp_matmata, 0 to 1") << "mp_matmata" << QStringList{"#ffc746", "#ffdbe3", "#ffe0d9"};
+        QTest::newRow("mp_railyard, 0 to 255") << "mp_railyard" << QStringList{"#646469", "#646464", "#646469"};
+        QTest::newRow("sp_bergstein, empty _color") << "sp_bergstein" << QStringList{"-", "#646464", "#646469"};
+        QTest::newRow("mp_dawnville, one number") << "mp_dawnville" << QStringList{"#000000", "#d9e6ff", "-"};
+        QTest::newRow("sp_newvillers, four numbers") << "sp_newvillers" << QStringList{"-", "#8cbfcc", "#8cbfcc"};
+        QTest::newRow("mp_brecourt, six decimals") << "mp_brecourt" << QStringList{"#788fa0", "#e8f3ff", "#ffffff"};
+    }
+    void colors()
+    {
+        QFETCH(QString, map);
+        QFETCH(QStringList, colors);
+        const auto keys = colorKeys(*FindMap(map));
+        QCOMPARE(QString::fromLatin1(keys[0].key) + ' ' + keys[1].key + ' ' + keys[2].key,
+                 QStringLiteral("_color sundiffusecolor suncolor"));
+        QStringList found;
+        for (const ColorKey &key : keys) {
+            const std::optional<QColor> color = WorldspawnColor(key.value);
+            found << (color ? color->name() : QStringLiteral("-"));
+        }
+        QCOMPARE(found, colors);
+    }
+
+    void colorValues_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("color");
+        QTest::newRow("1 is the top of 0 to 1") << "1 1 1" << "#ffffff";
+        QTest::newRow("255 scale held to its range") << "300 -4 128" << "#ff0080";
+        QTest::newRow("blanks around and between") << "  .5   .5 .5 " << "#808080";
+        QTest::newRow("two numbers") << "0.5 0.5" << "-";
+        QTest::newRow("not a number") << "1 red 1" << "-";
+        QTest::newRow("decimal comma") << "0,5 0,5 0,5" << "-";
+        QTest::newRow("infinite") << "inf 0 0" << "-";
+        QTest::newRow("empty") << "" << "-";
+    }
+    void colorValues()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, color);
+        const std::optional<QColor> parsed = WorldspawnColor(value);
+        QCOMPARE(parsed ? parsed->name() : QStringLiteral("-"), color);
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -107,6 +108,62 @@ private slots:
         QCOMPARE(v.combo->currentText(), keys);
         v.show->click();
         QCOMPARE(v.label->text(), settings("mp_breakout"));
+    }
+
+    // The shown map, not the map box's text, is copied as entity text, from
+    // the button or the menu; the colour keys show beside the text.
+    void copiesTheEntityAndShowsTheColors()
+    {
+        Viewer v = Viewer::open();
+        auto *copy = v.window->findChild<QPushButton *>("cmdCopyEntity");
+        auto *item = v.window->findChild<QAction *>("mnuCopyEntity");
+        const QList<QFrame *> swatches{v.window->findChild<QFrame *>("swColor"),
+                                       v.window->findChild<QFrame *>("swSunDiffuseColor"),
+                                       v.window->findChild<QFrame *>("swSunColor")};
+        QVERIFY(copy && item && !swatches.contains(nullptr));
+        QCOMPARE(copy->text() + ' ' + item->text(), QStringLiteral("Copy as E&ntity Copy as E&ntity"));
+        // Nothing shown, nothing to copy, no colour.
+        QVERIFY(!copy->isEnabled() && !item->isEnabled());
+        for (QFrame *swatch : swatches)
+            QVERIFY(swatch->isHidden());
+
+        v.choose("mp_matmata");
+        v.show->click();
+        QCOMPARE(v.label->text(), settings("mp_matmata")); // the settings text is as ever
+        v.combo->setEditText("mp_breakout"); // typed, not shown
+        QGuiApplication::clipboard()->clear();
+        copy->click();
+        const QString matmata = RenderEntity(*FindMap("mp_matmata"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), matmata);
+        QVERIFY(matmata.startsWith("{\r\n\"classname\" \"worldspawn\"\r\n"));
+        QStringList shown;
+        for (QFrame *swatch : swatches)
+            shown << (swatch->isHidden() ? "-" : swatch->palette().color(QPalette::Window).name() + ' ' + swatch->toolTip());
+        QCOMPARE(shown, QStringList({"#ffc746 _color 1.00 0.781 0.275", "#ffdbe3 sundiffusecolor 1.00 0.86 .89",
+                                     "#ffe0d9 suncolor 1.00 0.88 0.85"}));
+
+        // mp_dawnville's suncolor is one number: no swatch for it.
+        v.choose("mp_dawnville");
+        v.show->click();
+        QVERIFY(!swatches[0]->isHidden() && !swatches[1]->isHidden() && swatches[2]->isHidden());
+        QGuiApplication::clipboard()->clear();
+        item->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), RenderEntity(*FindMap("mp_dawnville")));
+    }
+
+    // Alt+E still opens the effects list; Alt+N copies.
+    void accessKeys()
+    {
+        Viewer v = Viewer::open();
+        QVERIFY(QTest::qWaitForWindowActive(v.window));
+        v.combo->setEditText("mp_toujane");
+        v.show->click();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(v.window, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), RenderEntity(*FindMap("mp_toujane")));
+        QTest::keyClick(v.window, Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(!v.window->isVisible());
+        QVERIFY(WindowRegistry::instance().widget(WindowId::Cod2Efx)->isVisible());
     }
 
     void listIsRebuiltOnEveryOpening()

@@ -4,11 +4,15 @@
 
 #include <QMainWindow>
 
+class QAction;
+class QFrame;
 class QLabel;
 namespace tavrin { class CopyBox; }
 class QPushButton;
 
 namespace tavrin {
+
+struct MapRow;
 
 // A combo box that announces each opening of its list before the list shows.
 class DropDownComboBox : public EditableComboBox
@@ -32,15 +36,21 @@ public slots:
     void Combo1_DropDown();
     void Command1_Click();
     void mnuEffects_Click();
+    void cmdCopyEntity_Click();
 
 private:
     void Form_Load();
+    void showSwatches(const MapRow *row);
 
     CopyBox *Text1;          // the copy box
     QPushButton *Command1;   // the show button
     DropDownComboBox *Combo1; // the map box
     QLabel *Label3;          // heading above the copy box
     QLabel *Label1;          // holds the text too, covered by the copy box
+    QPushButton *cmdCopyEntity; // copies the shown map's worldspawn as map entity text
+    QAction *mnuCopyEntity;  // the same, from the menu bar
+    QFrame *swatches[3];     // the shown map's _color, sundiffusecolor, suncolor
+    const MapRow *m_shown = nullptr; // the map whose text the copy box shows
 };
 
 } // namespace tavrin

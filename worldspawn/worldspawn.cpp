@@ -3,6 +3,9 @@
 #include "SettingsClass.h"
 #include "textfile.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tavrin {
 
 namespace {
@@ -42,6 +45,27 @@ const char16_t *defaultLabel(Field field)
     }
     return u"";
 }
+
+// A further key as map files spell it.
+const char *keyOf(Field field)
+{
+    switch (field) {
+    case Field::spawnflags: return "spawnflags";
+    case Field::origin: return "origin";
+    case Field::contrastgain: return "contrastgain";
+    case Field::model: return "model";
+    case Field::script_dronelag: return "script_dronelag";
+    case Field::script_noteworthy: return "script_noteworthy";
+    case Field::script_wait: return "script_wait";
+    case Field::script_delay: return "script_delay";
+    case Field::bouncefraction: return "bouncefraction";
+    }
+    return "";
+}
+
+// The eight value columns' keys, in column order.
+constexpr const char *valueKeys[8] = {"northyaw", "_color", "ambient", "sundiffusecolor",
+                                      "diffusefraction", "sundirection", "suncolor", "sunlight"};
 
 QString &fieldOf(SettingsClass &s, Field field)
 {
@@ -146,6 +170,55 @@ QString RenderSettings(const MapRow &row)
     appendExtras(lines, row, s, Place::AfterSunlight);
     lines << s.oChar2;
     return joinLines(lines);
+}
+
+QString RenderEntity(const MapRow &row)
+{
+    QStringList lines{QStringLiteral("{"), QStringLiteral("\"classname\" \"worldspawn\"")};
+    auto add = [&lines](const char *key, QStringView value) {
+        if (!value.isEmpty())
+            lines << QLatin1Char('"') + QLatin1String(key) + QLatin1String("\" \"") + value.toString()
+                         + QLatin1Char('"');
+    };
+    for (int i = 0; i < 8; ++i)
+        add(valueKeys[i], row.values[i]);
+    // The further keys in the record's order, whatever order the row gives them in.
+    for (Field field : {Field::spawnflags, Field::origin, Field::contrastgain, Field::model,
+                        Field::script_dronelag, Field::script_noteworthy, Field::script_wait,
+                        Field::script_delay, Field::bouncefraction}) {
+        for (int i = 0; i < row.extraCount(); ++i) {
+            if (row.extras[i].field == field)
+                add(keyOf(field), row.extras[i].value);
+        }
+    }
+    lines << QStringLiteral("}");
+    return joinLines(lines);
+}
+
+std::array<ColorKey, 3> colorKeys(const MapRow &row)
+{
+    return {{{valueKeys[1], QString::fromUtf16(row.values[1])},
+             {valueKeys[3], QString::fromUtf16(row.values[3])},
+             {valueKeys[6], QString::fromUtf16(row.values[6])}}};
+}
+
+std::optional<QColor> WorldspawnColor(const QString &value)
+{
+    const QStringList parts = value.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() != 3)
+        return std::nullopt;
+    double rgb[3];
+    bool above1 = false;
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        rgb[i] = parts[i].toDouble(&ok); // '.' as the decimal point, as map files write
+        if (!ok || !std::isfinite(rgb[i]))
+            return std::nullopt;
+        above1 = above1 || rgb[i] > 1;
+    }
+    const double scale = above1 ? 1.0 : 255.0;
+    auto channel = [scale](double v) { return int(std::lround(std::clamp(v * scale, 0.0, 255.0))); };
+    return QColor(channel(rgb[0]), channel(rgb[1]), channel(rgb[2]));
 }
 
 } // namespace tavrin
