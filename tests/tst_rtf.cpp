@@ -317,14 +317,17 @@ private slots:
         QTest::newRow("truncated after backslash") << QByteArray("{\\rtf1 a\\") << QStringLiteral("a");
         QTest::newRow("truncated in picture") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e47") << QStringLiteral("a");
         QTest::newRow("truncated in table") << QByteArray("{\\rtf1\\trowd\\cellx5\\intbl a\\cell b") << QStringLiteral("\na\nb\n");
+        // A table's cell grid is its rows times its widest row, and a table
+        // holds at most 16,000 cells and paragraphs: a row that fills it goes
+        // on after it, and in a new table, a table half full at a row's end
+        // goes on in a new one. No cell is lost.
         QTest::newRow("many cells") << "{\\rtf1\\trowd\\intbl " + QByteArray("x\\cell ").repeated(20000) + "\\row}"
-            << u'\n' + rows(20000, QStringLiteral("x")) + u'\n';
-        // A table's cell grid is its rows times its widest row.
+            << u'\n' + rows(20000, QStringLiteral("x"));
         QTest::newRow("one long row under many short ones")
             << "{\\rtf1 " + QByteArray("\\trowd\\cellx1\\intbl x\\cell\\row ").repeated(300) + "\\trowd\\intbl " + QByteArray("y\\cell ").repeated(1000) + "\\row}"
-            << u'\n' + rows(300, QStringLiteral("x"), 63) + u'\n' + rows(1000, QStringLiteral("y")) + u'\n';
+            << u'\n' + rows(300, QStringLiteral("x"), 16) + u'\n' + rows(16, QStringLiteral("y")) + QString(18, u'\n') + rows(984, QStringLiteral("y")) + u'\n';
         QTest::newRow("many wide rows") << "{\\rtf1\\trowd" + QByteArray("\\cellx1").repeated(63) + "\\intbl " + QByteArray("x\\row ").repeated(2700) + "}"
-            << u'\n' + rows(2700, QStringLiteral("x"), 63) + u'\n';
+            << u'\n' + (QStringList(21, rows(125, QStringLiteral("x"), 63)) << rows(75, QStringLiteral("x"), 63)).join(QStringLiteral("\n\n")) + u'\n';
         QTest::newRow("many font entries") << "{\\rtf1{\\fonttbl" + QByteArray("\\f1 A;").repeated(100000) + "}x}" << QStringLiteral("x");
         QTest::newRow("long field instruction") << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK " + QByteArray("\\'41x").repeated(100000) + "}{\\fldrslt y}}}"
             << QStringLiteral("y");
