@@ -1591,7 +1591,8 @@ private:
         if (m_stack.empty() || top().dest != Dest::Text)
             return;
         m_rowOpen = false;
-        const bool spilled = std::exchange(m_spill, false);
+        // After a cell that went on after its table, the row has no table.
+        const bool spilled = std::exchange(m_spill, false) || std::exchange(m_resumeColumn, 0) > 0;
         if (!m_table && !spilled) {
             top().para.inTable = true;
             prepareOutput();
