@@ -480,11 +480,13 @@ private slots:
         QTest::newRow("giant letters fill a cell")
             << body("\\trowd\\cellx1\\intbl\\fs3276 " + QByteArray(3000, 'W') + "\\cell\\row")
             << "1 paragraphs, table 1x1 of cells up to 1 paragraphs, 1440 characters, 1 paragraphs" << QString(3000, u'W');
-        QTest::newRow("a long paragraph goes on in new ones") << body(QByteArray(250000, 'x')) << "3 paragraphs" << x.repeated(250000);
-        // Split where a character ends: after 'a', each pair of bytes is one.
+        QTest::newRow("a long paragraph goes on in new ones") << body(QByteArray("x ").repeated(125000)) << "3 paragraphs" << x.repeated(125000);
+        QTest::newRow("so does a long run without a space") << body(QByteArray(25000, 'x')) << "3 paragraphs" << x.repeated(25000);
+        // Cut where a character ends, every 10,000 bytes or just after: after
+        // 'a', each pair of bytes is one character.
         const QString kana = QString(150000, QChar(0x3042));
-        QTest::newRow("Shift-JIS bytes") << body("\\ansicpg932 a" + QByteArray("\x82\xa0").repeated(150000)) << "3 paragraphs" << u'a' + kana;
-        QTest::newRow("Shift-JIS escapes") << body("\\ansicpg932 a" + QByteArray("\\'82\\'a0").repeated(150000)) << "3 paragraphs" << u'a' + kana;
+        QTest::newRow("Shift-JIS bytes") << body("\\ansicpg932 a" + QByteArray("\x82\xa0").repeated(150000)) << "30 paragraphs" << u'a' + kana;
+        QTest::newRow("Shift-JIS escapes") << body("\\ansicpg932 a" + QByteArray("\\'82\\'a0").repeated(150000)) << "30 paragraphs" << u'a' + kana;
     }
     void limits()
     {
@@ -654,7 +656,9 @@ private slots:
         QTest::newRow("many font entries") << "{\\rtf1{\\fonttbl" + QByteArray("\\f1 A;").repeated(100000) + "}x}" << QStringLiteral("x");
         QTest::newRow("long field instruction") << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK " + QByteArray("\\'41x").repeated(100000) + "}{\\fldrslt y}}}"
             << QStringLiteral("y");
-        QTest::newRow("many formats") << "{\\rtf1 " + QByteArray("\\b a\\b0 b").repeated(50000) + "}" << QStringLiteral("ab").repeated(50000);
+        // 10,000 characters without a space end a paragraph.
+        QTest::newRow("many formats") << "{\\rtf1 " + QByteArray("\\b a\\b0 b").repeated(50000) + "}"
+            << QStringList(10, QStringLiteral("ab").repeated(5000)).join(u'\n');
     }
     void input()
     {

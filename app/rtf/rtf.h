@@ -23,12 +23,13 @@
 // (1,440 at 1638 points, the largest size taken). A table half full goes on
 // in a new table from its next row; the rest of a cell that fills it goes on
 // after it as ordinary paragraphs, and the row's next cell starts the next
-// table. A paragraph goes on in a new one after 100,000 characters. Indents
-// and spacing are taken up to 22 inches, pictures shown up to 22 inches on
-// either side. Nothing of the text is dropped by these limits. A document of
-// more than 500,000 paragraphs and cells, one that laid out 480 pixels wide
-// would be over 2^24 pixels tall, or one whose pictures would take more than
-// 512 MiB decoded, is refused (ok = false, with the reason).
+// table. A paragraph goes on in a new one after 100,000 characters, or after
+// 10,000 without a space (Qt breaks such a run in time that grows with the
+// square of its length). Indents and spacing are taken up to 22 inches,
+// pictures shown up to 22 inches on either side. None of the text is dropped
+// by these limits. A document of more than 500,000 paragraphs and cells, one
+// over 2^24 pixels tall laid out 480 pixels wide, or one whose pictures would
+// take more than 512 MiB decoded, is refused (ok = false, with the reason).
 //
 // Writing produces pure ASCII RTF 1.x with Windows-1252 as its code page and
 // every other character as \uN, readable by Word, WordPad and LibreOffice.
