@@ -86,7 +86,10 @@ bool frmDocument::QueryUnload()
 
 void frmDocument::closeEvent(QCloseEvent *event)
 {
-    if (QueryUnload())
+    // Not while a file is being read into it.
+    if (rtfText->isLoading())
+        event->ignore();
+    else if (QueryUnload())
         event->accept();
     else
         event->ignore();

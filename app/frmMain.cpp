@@ -1,11 +1,14 @@
 #include "frmMain.h"
 
+#include "menus.h"
 #include "messagebox.h"
 #include "processend.h"
+#include "readprogress.h"
 #include "twips.h"
 #include "windowregistry.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -15,8 +18,11 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 namespace tavrin {
 
@@ -43,21 +49,33 @@ frmMain::frmMain(QWidget *parent)
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    // A document that reaches past the area can be scrolled to.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
 
     createMenus();
     createToolBar();
     createStatusBar();
-    connectDocumentCommands();
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::updateMenus);
+    updateMenus();
     applyPlacement();
 
     // File > Exit and the effects browser's Exit end the program without
-    // closing any window; changed documents are asked about first.
-    setExitGuard([this] { return queryUnloadDocuments(); });
+    // closing any window; changed documents are asked about first. An Open
+    // still reading its file stops, leaving its document as it was.
+    setExitGuard([this] {
+        if (m_reading)
+            m_reading->cancel();
+        return queryUnloadDocuments();
+    });
 }
 
 frmMain::~frmMain()
 {
+    // The document area outlives this class while QWidget's destructor runs,
+    // and tells of its last documents going: nothing here may answer then.
+    disconnect(m_mdi, nullptr, this, nullptr);
     setExitGuard({});
 }
 
@@ -68,68 +86,62 @@ QAction *frmMain::menuItem(const QString &name) const
 
 void frmMain::createMenus()
 {
-    // One menu item: named, captioned, with its shortcut, connected.
-    auto item = [this](QMenu *menu, const char *name, const char *caption,
-                       const QKeySequence &shortcut = {}) {
-        QAction *a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        a->setShortcut(shortcut);
-        return a;
-    };
-    auto menu = [this](const char *name, const char *caption) {
-        QMenu *m = menuBar()->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-
-    QMenu *file = menu("mnuFile", "&File");
+    QMenuBar *bar = menuBar();
+    QMenu *file = addMenu(bar, "mnuFile", QStringLiteral("&File"));
     file->setSeparatorsCollapsible(false); // it has two separators in a row
-    item(file, "mnuFileNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
-    item(file, "mnuFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
+    addItem(file, "mnuFileNew", QStringLiteral("&New"), this, &frmMain::mnuFileNew_Click, QKeySequence(Qt::CTRL | Qt::Key_N));
+    addItem(file, "mnuFileOpen", QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addSeparator();
-    item(file, "mnuFileSave", "&Save");
-    item(file, "mnuFileSaveAs", "Save &As...");
+    addItem(file, "mnuFileSave", QStringLiteral("&Save"), this, &frmMain::mnuFileSave_Click);
+    addItem(file, "mnuFileSaveAs", QStringLiteral("Save &As..."), this, &frmMain::mnuFileSaveAs_Click);
     file->addSeparator();
-    item(file, "mnuFilePageSetup", "Page Set&up...");
-    item(file, "mnuFilePrint", "&Print...");
+    addItem(file, "mnuFilePageSetup", QStringLiteral("Page Set&up..."), this, &frmMain::mnuFilePageSetup_Click);
+    addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), this, &frmMain::mnuFilePrint_Click);
     file->addSeparator();
     file->addSeparator();
-    connect(item(file, "mnuFileExit", "E&xit"), &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    addItem(file, "mnuFileExit", QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);
 
-    QMenu *edit = menu("mnuEdit", "&Edit");
-    item(edit, "mnuEditUndo", "&Undo");
+    QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
+    addItem(edit, "mnuEditUndo", QStringLiteral("&Undo"), this, &frmMain::mnuEditUndo_Click);
     edit->addSeparator();
-    item(edit, "mnuEditCut", "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X));
-    item(edit, "mnuEditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
-    item(edit, "mnuEditPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
+    addItem(edit, "mnuEditCut", QStringLiteral("Cu&t"), this, &frmMain::mnuEditCut_Click, QKeySequence(Qt::CTRL | Qt::Key_X));
+    addItem(edit, "mnuEditCopy", QStringLiteral("&Copy"), this, &frmMain::mnuEditCopy_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+    addItem(edit, "mnuEditPaste", QStringLiteral("&Paste"), this, &frmMain::mnuEditPaste_Click, QKeySequence(Qt::CTRL | Qt::Key_V));
 
-    QMenu *view = menu("mnuView", "&View");
-    QAction *toolbar = item(view, "mnuViewToolbar", "&Toolbar");
+    QMenu *view = addMenu(bar, "mnuView", QStringLiteral("&View"));
+    QAction *toolbar = addItem(view, "mnuViewToolbar", QStringLiteral("&Toolbar"), this, &frmMain::mnuViewToolbar_Click);
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
-    connect(toolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
-    QAction *statusBarItem = item(view, "mnuViewStatusBar", "Status &Bar");
+    QAction *statusBarItem = addItem(view, "mnuViewStatusBar", QStringLiteral("Status &Bar"), this, &frmMain::mnuViewStatusBar_Click);
     statusBarItem->setCheckable(true);
     statusBarItem->setChecked(true);
-    connect(statusBarItem, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     view->addSeparator();
-    connect(item(view, "mnuViewOptions", "&Options..."), &QAction::triggered, this, &frmMain::mnuViewOptions_Click);
-    connect(item(view, "mnuViewWebBrowser", "&Check Update Info"), &QAction::triggered, this, &frmMain::mnuViewWebBrowser_Click);
+    addShowItem(view, "mnuViewOptions", QStringLiteral("&Options..."), WindowId::MenuOptions);
+    addShowItem(view, "mnuViewWebBrowser", QStringLiteral("&Check Update Info"), WindowId::WebBrowser);
 
-    m_windowMenu = menu("mnuWindow", "&Window");
-    connect(item(m_windowMenu, "mnuWindowCascade", "&Cascade"), &QAction::triggered, this, &frmMain::mnuWindowCascade_Click);
-    connect(item(m_windowMenu, "mnuWindowTileHorizontal", "Tile &Horizontal"), &QAction::triggered, this, &frmMain::mnuWindowTileHorizontal_Click);
-    connect(item(m_windowMenu, "mnuWindowTileVertical", "Tile &Vertical"), &QAction::triggered, this, &frmMain::mnuWindowTileVertical_Click);
-    connect(item(m_windowMenu, "mnuWindowArrangeIcons", "&Arrange Icons"), &QAction::triggered, this, &frmMain::mnuWindowArrangeIcons_Click);
+    m_windowMenu = addMenu(bar, "mnuWindow", QStringLiteral("&Window"));
+    addItem(m_windowMenu, "mnuWindowCascade", QStringLiteral("&Cascade"), this, &frmMain::mnuWindowCascade_Click);
+    addItem(m_windowMenu, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"), this, &frmMain::mnuWindowTileHorizontal_Click);
+    addItem(m_windowMenu, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"), this, &frmMain::mnuWindowTileVertical_Click);
+    addItem(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"), this, &frmMain::mnuWindowArrangeIcons_Click);
     m_windowListStart = m_windowMenu->addSeparator();
     m_windowListStart->setVisible(false);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::updateWindowList);
 
-    QMenu *help = menu("mnuHelp", "&Help");
-    connect(item(help, "mnuHelpContents", "&Contents"), &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
-    connect(item(help, "mnuHelpSearchForHelpOn", "&Search For Help On..."), &QAction::triggered, this, &frmMain::mnuHelpSearchForHelpOn_Click);
+    QMenu *help = addMenu(bar, "mnuHelp", QStringLiteral("&Help"));
+    addItem(help, "mnuHelpContents", QStringLiteral("&Contents"), this, &frmMain::mnuHelpContents_Click);
+    addItem(help, "mnuHelpSearchForHelpOn", QStringLiteral("&Search For Help On..."), this, &frmMain::mnuHelpSearchForHelpOn_Click);
     help->addSeparator();
-    connect(item(help, "mnuHelpAbout", "&About "), &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    addShowItem(help, "mnuHelpAbout", QStringLiteral("&About "), WindowId::About);
+}
+
+void frmMain::updateMenus()
+{
+    // The commands that act on a document are offered only while one is active.
+    const bool document = activeDocument() != nullptr;
+    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditUndo", "mnuEditCut",
+                             "mnuEditCopy", "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste"})
+        menuItem(QLatin1String(name))->setEnabled(document);
 }
 
 void frmMain::createToolBar()
@@ -197,29 +209,66 @@ void frmMain::applyPlacement()
     QList<QRect> screens;
     for (const QScreen *s : QGuiApplication::screens())
         screens << s->availableGeometry();
-    m_frame = keepOnScreen(Placement::load().toPixels(dpiX, dpiY), screens);
-    // Until the window has a frame, its outer and inner bounds are the same;
-    // the first showing corrects the size by the frame the desktop adds.
+    // The title bar is not there yet; a strip of its usual height stands for it.
+    const int topStrip = TitleBarAllowance + menuBar()->sizeHint().height();
+    m_frame = keepOnScreen(Placement::load().toPixels(dpiX, dpiY), screens, topStrip, minimumSizeHint());
+    // The stored bounds are the outer frame's. Until the desktop has framed
+    // the window its outer and inner bounds are the same; once the frame is
+    // known, fitToFrame() takes it off the inner size.
     setGeometry(m_frame);
     move(m_frame.topLeft());
 }
 
-void frmMain::showEvent(QShowEvent *event)
+bool frmMain::event(QEvent *event)
 {
-    QMainWindow::showEvent(event);
-    if (m_placed)
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+        if (!m_frameKnownTimer) {
+            // A desktop without a window manager never frames the window:
+            // stop waiting for the frame after a while, so that nothing the
+            // user does later is undone.
+            m_frameKnownTimer = new QTimer(this);
+            m_frameKnownTimer->setSingleShot(true);
+            connect(m_frameKnownTimer, &QTimer::timeout, this, [this] { m_awaitingFrame = false; });
+            m_frameKnownTimer->start(FrameWaitMs);
+        }
+        fitToFrame();
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        fitToFrame();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void frmMain::fitToFrame()
+{
+    if (!m_awaitingFrame || !windowHandle())
         return;
-    m_placed = true;
-    QTimer::singleShot(0, this, [this] {
-        const QSize frameExtra = frameGeometry().size() - geometry().size();
-        if (!frameExtra.isEmpty() && !isMaximized())
-            resize(m_frame.size() - frameExtra);
-        move(m_frame.topLeft());
-    });
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull())
+        return; // not framed yet
+    m_awaitingFrame = false;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    // The frame as it was stored: the inner size is what is left inside it,
+    // but never less than the menus, toolbar and status bar need.
+    m_frame.setSize(m_frame.size().expandedTo(minimumSizeHint().grownBy(frame)));
+    resize(m_frame.size().shrunkBy(frame));
+    move(m_frame.topLeft());
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Not while Open reads a file into one of the documents.
+    if (m_reading) {
+        event->ignore();
+        return;
+    }
     // The documents close first; one the user keeps (Cancel, or a save that
     // failed) keeps the main window open, with nothing stored.
     for (QMdiSubWindow *document : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
@@ -233,7 +282,12 @@ void frmMain::closeEvent(QCloseEvent *event)
         const QScreen *s = screen();
         const double dpiX = s ? s->logicalDotsPerInchX() : 96.0;
         const double dpiY = s ? s->logicalDotsPerInchY() : 96.0;
-        Placement::fromPixels(frameGeometry(), dpiX, dpiY).save();
+        // A maximised window fills the screen's free area; the frame a window
+        // manager reports for it may still carry the borders it had before.
+        QRect frame = frameGeometry();
+        if (isMaximized() && s)
+            frame = frame.intersected(s->availableGeometry());
+        Placement::fromPixels(frame, dpiX, dpiY).save();
     }
     event->accept();
 }
@@ -268,21 +322,6 @@ void frmMain::mnuViewStatusBar_Click()
     statusBar()->setVisible(menuItem(QStringLiteral("mnuViewStatusBar"))->isChecked());
 }
 
-void frmMain::mnuViewOptions_Click()
-{
-    WindowRegistry::instance().show(WindowId::MenuOptions);
-}
-
-void frmMain::mnuViewWebBrowser_Click()
-{
-    WindowRegistry::instance().show(WindowId::WebBrowser);
-}
-
-void frmMain::mnuHelpAbout_Click()
-{
-    WindowRegistry::instance().show(WindowId::About);
-}
-
 void frmMain::mnuHelpContents_Click()
 {
     messageBox(this, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
@@ -299,9 +338,55 @@ void frmMain::mnuFileExit_Click()
     endProcess();
 }
 
+QList<QMdiSubWindow *> frmMain::arrangeableDocuments() const
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isVisible() && !w->isMinimized())
+            windows << w;
+    }
+    return windows;
+}
+
+int frmMain::titleBarStep() const
+{
+    // A document's title bar: the distance from its window's top to its content.
+    for (QMdiSubWindow *w : m_mdi->subWindowList()) {
+        if (w->widget() && !w->isMinimized() && !w->isMaximized() && w->widget()->y() > 0)
+            return w->widget()->y();
+    }
+    QStyleOptionTitleBar option;
+    option.initFrom(m_mdi);
+    return std::max(1, m_mdi->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, m_mdi)
+                           + m_mdi->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, m_mdi));
+}
+
 void frmMain::mnuWindowCascade_Click()
 {
-    m_mdi->cascadeSubWindows();
+    // Every open document the same size, each one title bar below and to the
+    // right of the one before, the active one in front: every title bar shows.
+    // When the steps would leave a document less than half the area each
+    // way, the cascade starts again at the top left.
+    QList<QMdiSubWindow *> windows = arrangeableDocuments();
+    if (windows.isEmpty())
+        return;
+    QMdiSubWindow *active = m_mdi->activeSubWindow();
+    if (windows.removeOne(active))
+        windows << active;
+    const QRect area = m_mdi->viewport()->rect();
+    const int step = titleBarStep();
+    const int perRun = std::max(1, std::min(area.width() / 2, area.height() / 2) / step + 1);
+    const int run = std::min(int(windows.size()), perRun);
+    const QSize size(area.width() - (run - 1) * step, area.height() - (run - 1) * step);
+    for (int i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized())
+            windows[i]->showNormal();
+        const int offset = (i % perRun) * step;
+        windows[i]->setGeometry(QRect(QPoint(offset, offset), size));
+        windows[i]->raise();
+    }
+    if (active)
+        m_mdi->setActiveSubWindow(active);
 }
 
 void frmMain::mnuWindowTileHorizontal_Click()
@@ -318,11 +403,7 @@ void frmMain::tile(Qt::Orientation orientation)
 {
     // Horizontal tiling stacks the windows one above another, each as wide as
     // the area; vertical tiling sets them side by side, each as high as the area.
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
-        if (w->isVisible() && !w->isMinimized())
-            windows << w;
-    }
+    const QList<QMdiSubWindow *> windows = arrangeableDocuments();
     if (windows.isEmpty())
         return;
     const QRect area = m_mdi->viewport()->rect();

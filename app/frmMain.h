@@ -4,18 +4,23 @@
 #include "placement.h"
 
 #include <QMainWindow>
+#include <QPageLayout>
 #include <QRect>
+
+#include <optional>
 
 class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMdiSubWindow;
 class QTimer;
 class QToolBar;
 
 namespace tavrin {
 
 class frmDocument;
+class ReadProgress;
 
 // The main window: the document area, the menus through which every other
 // window is reached, the toolbar and the status bar. It remembers its outer
@@ -39,9 +44,6 @@ public slots:
     void tbToolBar_ButtonClick(QAction *button);
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
-    void mnuViewOptions_Click();
-    void mnuViewWebBrowser_Click();
-    void mnuHelpAbout_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearchForHelpOn_Click();
     void mnuFileExit_Click();
@@ -61,18 +63,26 @@ public slots:
     void mnuEditPaste_Click();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
+    // Enables the commands that need a document when one is active.
+    void updateMenus();
     void updateDateAndTime();
     void updateWindowList();
     void applyPlacement();
+    // Once the desktop has put its frame round the window, sizes the window so
+    // that the outer frame has the stored bounds.
+    void fitToFrame();
     void tile(Qt::Orientation orientation);
-    void connectDocumentCommands();
+    // The documents that Cascade and Tile lay out: shown and not minimised, in creation order.
+    QList<QMdiSubWindow *> arrangeableDocuments() const;
+    // The height of a document's title bar, the step between cascaded documents.
+    int titleBarStep() const;
     frmDocument *createDocument();
     // The Save command on one document; true when its text was written.
     bool saveDocument(frmDocument *document);
@@ -87,10 +97,15 @@ private:
     QLabel *m_date = nullptr;
     QLabel *m_time = nullptr;
     QTimer *m_clock = nullptr;
-    QRect m_frame;            // the outer bounds to take at the first showing
-    bool m_placed = false;
+    QRect m_frame;                      // the outer bounds to take at the first showing
+    bool m_awaitingFrame = true;        // the frame's size is not known yet
+    QTimer *m_frameKnownTimer = nullptr;
+    static constexpr int FrameWaitMs = 3000;     // how long a frame may take to come
+    static constexpr int TitleBarAllowance = 32; // pixels kept for a title bar not yet known
     CommonDialog cd1{this};     // the one dialog of every file and print command
     int m_documentCounter = 0;  // raised for each document window, never lowered
+    std::optional<QPageLayout> m_pageLayout; // Page Setup's choice, used by every Print
+    ReadProgress *m_reading = nullptr; // while Open reads a file; the window stays meanwhile
 };
 
 } // namespace tavrin

@@ -6,6 +6,7 @@
 
 #include "frmDocument.h"
 #include "messagebox.h"
+#include "readprogress.h"
 #include "richtextbox.h"
 
 #include <QAction>
@@ -14,6 +15,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QScopedValueRollback>
+
+#include <functional>
+
+#include <algorithm>
 
 namespace tavrin {
 
@@ -25,24 +31,6 @@ frmDocument *documentOf(QMdiSubWindow *window)
     return window ? qobject_cast<frmDocument *>(window->widget()) : nullptr;
 }
 } // namespace
-
-void frmMain::connectDocumentCommands()
-{
-    const std::pair<const char *, void (frmMain::*)()> commands[] = {
-        {"mnuFileNew", &frmMain::mnuFileNew_Click},
-        {"mnuFileOpen", &frmMain::mnuFileOpen_Click},
-        {"mnuFileSave", &frmMain::mnuFileSave_Click},
-        {"mnuFileSaveAs", &frmMain::mnuFileSaveAs_Click},
-        {"mnuFilePageSetup", &frmMain::mnuFilePageSetup_Click},
-        {"mnuFilePrint", &frmMain::mnuFilePrint_Click},
-        {"mnuEditUndo", &frmMain::mnuEditUndo_Click},
-        {"mnuEditCut", &frmMain::mnuEditCut_Click},
-        {"mnuEditCopy", &frmMain::mnuEditCopy_Click},
-        {"mnuEditPaste", &frmMain::mnuEditPaste_Click},
-    };
-    for (const auto &[name, slot] : commands)
-        connect(menuItem(QString::fromLatin1(name)), &QAction::triggered, this, slot);
-}
 
 frmDocument *frmMain::activeDocument() const
 {
@@ -57,10 +45,19 @@ frmDocument *frmMain::createDocument()
     auto *document = new frmDocument;
     document->setWindowTitle(QStringLiteral("Tavrin Document ") + QString::number(m_documentCounter));
     document->setSaveHandler([this](frmDocument *d) { return saveDocument(d); });
+    const int earlier = int(m_mdi->subWindowList().size());
     QMdiSubWindow *window = m_mdi->addSubWindow(document);
     window->setWindowIcon(windowIcon());
+    // Three quarters of the area, each new document one title bar further
+    // down and right, starting again at the top left before one would reach
+    // past the area: its title bar and close box always show.
     const QSize area = m_mdi->viewport()->size();
-    window->resize(qMax(area.width() * 3 / 4, 320), qMax(area.height() * 3 / 4, 240));
+    const QSize size(std::max(area.width() * 3 / 4, std::min(320, area.width())),
+                     std::max(area.height() * 3 / 4, std::min(240, area.height())));
+    const int step = titleBarStep();
+    const int places = std::max(0, std::min(area.width() - size.width(), area.height() - size.height())) / step + 1;
+    const int offset = (earlier % places) * step;
+    window->setGeometry(QRect(QPoint(offset, offset), size));
     window->show();
     m_mdi->setActiveSubWindow(window);
     return document;
@@ -73,6 +70,8 @@ void frmMain::mnuFileNew_Click()
 
 void frmMain::mnuFileOpen_Click()
 {
+    if (m_reading)
+        return; // one file at a time
     frmDocument *document = activeDocument();
     if (!document)
         document = createDocument();
@@ -82,10 +81,17 @@ void frmMain::mnuFileOpen_Click()
     if (!cd1.ShowOpen() || cd1.FileName.isEmpty())
         return; // a document made for this command stays, empty
     const QString path = QFileInfo(cd1.FileName).absoluteFilePath();
-    // The file's text replaces the document's: changed text is offered for saving first.
-    const WriteResult read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); });
+    // The file's text replaces the document's: changed text is offered for
+    // saving first, once the file has been read. A long read shows its
+    // progress, and Cancel leaves the document as it was.
+    WriteResult read;
+    {
+        ReadProgress progress(this, QStringLiteral("Opening \"%1\"...").arg(QDir::toNativeSeparators(path)));
+        const QScopedValueRollback reading(m_reading, &progress);
+        read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); }, std::ref(progress));
+    }
     if (!read.ok && read.error.isEmpty())
-        return; // the user kept the text
+        return; // the user kept the text, or cancelled the read
     if (!read.ok) {
         messageBox(this, QStringLiteral("Could not open \"%1\".\n\n%2").arg(QDir::toNativeSeparators(path), read.error),
                    QMessageBox::Ok, QMessageBox::Critical);
@@ -145,8 +151,13 @@ void frmMain::mnuFilePageSetup_Click()
 {
     cd1.DialogTitle = QStringLiteral("Page Setup");
     cd1.CancelError = true;
-    QPrinter printer;
-    cd1.ShowPageSetup(printer); // the choice is not kept
+    // The dialog works on a printer of its own, so Cancel leaves the kept
+    // choice as it was; the choice lasts until the program ends.
+    QPrinter printer(QPrinter::HighResolution);
+    if (m_pageLayout)
+        printer.setPageLayout(*m_pageLayout);
+    if (cd1.ShowPageSetup(printer))
+        m_pageLayout = printer.pageLayout();
 }
 
 void frmMain::mnuFilePrint_Click()
@@ -162,6 +173,8 @@ void frmMain::mnuFilePrint_Click()
     // The dialog opens with the selection chosen when there is one; what the
     // user leaves chosen is what is printed.
     QPrinter printer(QPrinter::HighResolution);
+    if (m_pageLayout)
+        printer.setPageLayout(*m_pageLayout); // paper, orientation and margins from Page Setup
     printer.setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
     if (!cd1.ShowPrinter(printer))
         return;
@@ -170,7 +183,10 @@ void frmMain::mnuFilePrint_Click()
 
 void frmMain::mnuEditUndo_Click()
 {
-    messageBox(this, QStringLiteral("Add 'mnuEditUndo_Click' code."), QMessageBox::Ok, QMessageBox::NoIcon);
+    // Undoes the active document's last change, as Ctrl+Z in its text does;
+    // with nothing to undo, nothing happens.
+    if (frmDocument *document = activeDocument())
+        document->textBox()->undo();
 }
 
 // The edit commands go through the text box's own cut, copy and paste, as

@@ -1,5 +1,6 @@
 #include "frmOptions.h"
 
+#include "mapscriptchoices.h"
 #include "windowregistry.h"
 
 #include <QGroupBox>
@@ -57,17 +58,6 @@ frmOptions::frmOptions(QWidget *parent)
     Form_Load();
 }
 
-const QStringList &frmOptions::mapGscControls()
-{
-    static const QStringList names{
-        QStringLiteral("cboAmbient"),    QStringLiteral("cboSoldier"),    QStringLiteral("cboSoldierV"),
-        QStringLiteral("cboWeather"),    QStringLiteral("cboDivision"),   QStringLiteral("cboG_Weather"),
-        QStringLiteral("cboG_Sold_Var"), QStringLiteral("cboG_Division"), QStringLiteral("cboGerman"),
-        QStringLiteral("CboAllies"),     QStringLiteral("txtLayoutImage"),
-    };
-    return names;
-}
-
 void frmOptions::Form_Load()
 {
     // The maker comes up first; the registry, which is building this window
@@ -87,14 +77,13 @@ void frmOptions::Option1_Click()
 
 void frmOptions::setMapGscEnabled(bool enabled)
 {
-    for (const QString &name : mapGscControls()) {
-        // Each control is reached afresh: a maker that is not loaded is loaded
+    for (MapScriptChoice choice : allMapScriptChoices) {
+        // Each choice is reached afresh: a maker that is not loaded is loaded
         // (hidden) to take the setting, and keeps it when it is shown later.
-        QWidget *maker = WindowRegistry::instance().load(WindowId::MapGsc);
+        auto *maker = dynamic_cast<MapScriptChoices *>(WindowRegistry::instance().load(WindowId::MapGsc));
         if (!maker)
             return;
-        if (QWidget *control = maker->findChild<QWidget *>(name))
-            control->setEnabled(enabled);
+        maker->setChoiceEnabled(choice, enabled);
     }
 }
 

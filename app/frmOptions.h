@@ -15,9 +15,6 @@ class frmOptions : public QWidget
 public:
     explicit frmOptions(QWidget *parent = nullptr);
 
-    // The maker's controls that the options act on, in the order they are set.
-    static const QStringList &mapGscControls();
-
 public slots:
     void Option1_Click(); // "Disabled MapGsc"
     void Option2_Click(); // "Enabled MapGsc"

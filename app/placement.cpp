@@ -5,6 +5,9 @@
 #include "textfile.h"
 #include "twips.h"
 
+#include <QRegion>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -21,8 +24,8 @@ float readTwips(const QString &key, float defaultValue)
     return ok && std::isfinite(value) ? value : defaultValue;
 }
 
-// The smallest part of a window that must show on a screen for the user to reach it.
-constexpr int MinVisible = 32;
+// The least width and height, in pixels, of a window that can still be used.
+constexpr int MinSize = 128;
 } // namespace
 
 Placement Placement::load()
@@ -59,35 +62,50 @@ Placement Placement::fromPixels(const QRect &frame, double dpiX, double dpiY)
             float(std::round(pixelsToTwips(frame.height(), dpiY)))};
 }
 
-QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens)
+QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens, int topStrip, const QSize &minimum)
 {
     if (screens.isEmpty())
         return frame;
+    // The screen the window lands on: the one that shares most of it, or else
+    // the one nearest to its centre.
+    const QRect *landing = nullptr;
+    qint64 bestShared = 0;
     for (const QRect &screen : screens) {
         const QRect shared = screen.intersected(frame);
-        if (shared.width() >= MinVisible && shared.height() >= MinVisible)
-            return frame;
-    }
-    // The nearest screen: the least distance between the window's centre and the screen.
-    const QRect *nearest = &screens.first();
-    double best = std::numeric_limits<double>::max();
-    const QPoint centre = frame.center();
-    for (const QRect &screen : screens) {
-        const double dx = std::max({screen.left() - centre.x(), 0, centre.x() - screen.right()});
-        const double dy = std::max({screen.top() - centre.y(), 0, centre.y() - screen.bottom()});
-        const double distance = dx * dx + dy * dy;
-        if (distance < best) {
-            best = distance;
-            nearest = &screen;
+        const qint64 area = shared.isEmpty() ? 0 : qint64(shared.width()) * shared.height();
+        if (area > bestShared) {
+            bestShared = area;
+            landing = &screen;
         }
     }
-    QRect moved(frame.topLeft(), QSize(std::min(frame.width(), nearest->width()),
-                                       std::min(frame.height(), nearest->height())));
-    if (moved.width() <= 0 || moved.height() <= 0)
-        moved.setSize(QSize(std::max(moved.width(), MinVisible * 4), std::max(moved.height(), MinVisible * 4)));
-    moved.moveLeft(std::clamp(moved.left(), nearest->left(), nearest->right() - moved.width() + 1));
-    moved.moveTop(std::clamp(moved.top(), nearest->top(), nearest->bottom() - moved.height() + 1));
-    return moved;
+    if (!landing) {
+        double best = std::numeric_limits<double>::max();
+        const QPoint centre = frame.center();
+        for (const QRect &screen : screens) {
+            const double dx = std::max({double(screen.left()) - centre.x(), 0.0, double(centre.x()) - screen.right()});
+            const double dy = std::max({double(screen.top()) - centre.y(), 0.0, double(centre.y()) - screen.bottom()});
+            if (dx * dx + dy * dy < best) {
+                best = dx * dx + dy * dy;
+                landing = &screen;
+            }
+        }
+    }
+    // Never larger than that screen's free area, and never too small to use.
+    const QSize size = frame.size()
+                           .expandedTo(minimum.expandedTo(QSize(MinSize, MinSize)))
+                           .boundedTo(landing->size());
+    QRect placed(frame.topLeft(), size);
+    // The title bar and the menu bar must lie on the screens, across the
+    // whole width, or their commands and the window's move handle are lost.
+    QRegion desktop;
+    for (const QRect &screen : screens)
+        desktop += screen;
+    const QRect strip(placed.left(), placed.top(), placed.width(), std::min(topStrip, placed.height()));
+    if (!(QRegion(strip) - desktop).isEmpty()) {
+        placed.moveLeft(std::clamp(placed.left(), landing->left(), landing->right() - placed.width() + 1));
+        placed.moveTop(std::clamp(placed.top(), landing->top(), landing->bottom() - placed.height() + 1));
+    }
+    return placed;
 }
 
 } // namespace tavrin

@@ -21,8 +21,12 @@ struct Placement {
     static Placement fromPixels(const QRect &frame, double dpiX, double dpiY);
 };
 
-// Bounds that lie off every screen are moved onto the nearest one (and shrunk
-// to fit it); bounds that show on some screen are kept as they are.
-QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens);
+// Outer bounds, in pixels, that leave the window usable on the given screens
+// (their available areas): the size is capped at the free area of the screen
+// the window lands on (and kept at least at minimum, and 128 pixels each
+// way), and bounds
+// whose top strip of topStrip pixels (title bar and menu bar) would not lie
+// on the screens are moved into that screen. Other bounds are kept as they are.
+QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens, int topStrip, const QSize &minimum = {});
 
 } // namespace tavrin

@@ -2,9 +2,9 @@
 
 #include "arena.h"
 #include "arenafile.h"
+#include "editablecombobox.h"
 #include "messagebox.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,10 +32,8 @@ ArenaMaker::ArenaMaker(const Rows &rows, QWidget *parent)
     QLabel *longnameLabel = label(rows.longnameLabel, "Longname:");
     m_longname = box(rows.longnameBox);
     QLabel *gametypeLabel = label("Label3", rows.gametypeCaption);
-    m_gametype = new QComboBox(central);
+    m_gametype = new EditableComboBox(central); // what the box shows is saved
     m_gametype->setObjectName(QString::fromLatin1(rows.gametypeBox));
-    m_gametype->setEditable(true);
-    m_gametype->setInsertPolicy(QComboBox::NoInsert); // typing never adds to the list
 
     auto *grid = new QGridLayout(central);
     grid->addWidget(mapLabel, 0, 0);

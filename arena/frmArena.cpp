@@ -1,6 +1,7 @@
 #include "frmArena.h"
 
 #include "arena.h"
+#include "menus.h"
 #include "windowregistry.h"
 
 #include <QMenu>
@@ -17,21 +18,11 @@ frmArena::frmArena(QWidget *parent)
     setObjectName(QStringLiteral("frmArena"));
     setWindowTitle(QStringLiteral("COD 2 Arena GSC Maker"));
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuNew = mnuFile->addAction(QStringLiteral("&New"));
-    mnuNew->setObjectName(QStringLiteral("mnuNew"));
-    mnuSaveAs = mnuFile->addAction(QStringLiteral("S&ave As"));
-    mnuSaveAs->setObjectName(QStringLiteral("mnuSaveAs"));
-    mnuExit = mnuFile->addAction(QStringLiteral("&Exit"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    mnuAbout = menuBar()->addAction(QStringLiteral("About"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-
-    connect(mnuNew, &QAction::triggered, this, &frmArena::mnuNew_Click);
-    connect(mnuSaveAs, &QAction::triggered, this, &frmArena::mnuSaveAs_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmArena::mnuExit_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmArena::mnuAbout_Click);
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    mnuNew = addItem(mnuFile, "mnuNew", QStringLiteral("&New"), this, &frmArena::mnuNew_Click);
+    mnuSaveAs = addItem(mnuFile, "mnuSaveAs", QStringLiteral("S&ave As"), this, &frmArena::mnuSaveAs_Click);
+    mnuExit = addItem(mnuFile, "mnuExit", QStringLiteral("&Exit"), this, &frmArena::mnuExit_Click);
+    mnuAbout = addShowItem(menuBar(), "mnuAbout", QStringLiteral("About"), WindowId::About);
 
     Form_Load();
 }
@@ -63,11 +54,6 @@ void frmArena::mnuExit_Click()
 {
     // Exit leaves the maker, as a user expects; the rest of the program goes on.
     close();
-}
-
-void frmArena::mnuAbout_Click()
-{
-    WindowRegistry::instance().show(WindowId::About);
 }
 
 } // namespace tavrin

@@ -25,7 +25,6 @@ public slots:
     void mnuNew_Click();
     void mnuSaveAs_Click();
     void mnuExit_Click();
-    void mnuAbout_Click();
 
 private:
     void Form_Load();

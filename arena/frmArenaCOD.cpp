@@ -1,6 +1,7 @@
 #include "frmArenaCOD.h"
 
 #include "arena.h"
+#include "menus.h"
 #include "windowregistry.h"
 
 #include <QMenu>
@@ -17,11 +18,8 @@ frmArenaCOD::frmArenaCOD(QWidget *parent)
     setObjectName(QStringLiteral("frmArenaCOD"));
     setWindowTitle(QStringLiteral("Tavrin (COD) Arena CFG"));
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuSaveAs = mnuFile->addAction(QStringLiteral("Save As"));
-    mnuSaveAs->setObjectName(QStringLiteral("mnuSaveAs"));
-    connect(mnuSaveAs, &QAction::triggered, this, &frmArenaCOD::mnuSaveAs_Click);
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    mnuSaveAs = addItem(mnuFile, "mnuSaveAs", QStringLiteral("Save As"), this, &frmArenaCOD::mnuSaveAs_Click);
 
     Form_Load();
 }

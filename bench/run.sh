@@ -11,3 +11,4 @@ trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi; }
 run python3 bench/startup.py build-bench "${TAVRIN_BENCH_RUNS:-20}"
 build-bench/bench/bench_rtf "${TAVRIN_BENCH_RTF_RUNS:-5}"
+run build-bench/bench/bench_open "${TAVRIN_BENCH_OPEN_RUNS:-5}"

@@ -4,6 +4,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace tavrin {
 
@@ -27,6 +28,11 @@ CommonDialog::CommonDialog(QWidget *owner)
 
 QStringList CommonDialog::qtFilters(const QString &filter)
 {
+    // Qt reads a name filter's patterns from its last parenthesised part, and
+    // the dialog is told to hide that part (HideNameFilterDetails). So each
+    // entry is "caption (patterns)": the user sees the caption as the window
+    // gave it, the dialog filters by the patterns as Qt must have them.
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\(([^()]*)\\)\\s*$"));
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i < parts.size(); i += 2) {
@@ -34,17 +40,32 @@ QStringList CommonDialog::qtFilters(const QString &filter)
         const QString pattern = i + 1 < parts.size() ? parts.at(i + 1).trimmed() : QString();
         if (description.isEmpty() && pattern.isEmpty())
             continue;
-        // A description alone stands as it is; Qt reads a pattern in its parentheses.
+        QString caption = description;
+        QStringList patterns;
         if (pattern.isEmpty()) {
-            result << description;
-            continue;
+            // A description alone: its own parenthesised part, if any, filters.
+            const QRegularExpressionMatch match = trailingPatterns.match(description);
+            if (match.hasMatch())
+                patterns = match.captured(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        } else {
+            patterns = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+            for (QString &p : patterns)
+                p = p.trimmed();
+            const QString shown = QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+            if (!description.endsWith(shown))
+                caption = description.isEmpty() ? shown : description + QLatin1Char(' ') + shown;
         }
-        QString patterns = pattern;
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        if (description.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')')))
-            result << description;
-        else
-            result << description + QLatin1String(" (") + patterns + QLatin1Char(')');
+        // "*.*" is every file where these filters come from; Qt reads it as
+        // names with a dot, which would hide files saved without an extension.
+        for (QString &p : patterns) {
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        }
+        patterns.removeAll(QString());
+        if (patterns.isEmpty())
+            patterns << QStringLiteral("*");
+        patterns.removeDuplicates();
+        result << caption + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return result;
 }
@@ -88,8 +109,10 @@ bool CommonDialog::run(DialogRequest::Kind kind, QPrinter *printer)
         dialog.setFileMode(kind == DialogRequest::Save ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
         const QStringList filters = qtFilters(Filter);
-        if (!filters.isEmpty())
+        if (!filters.isEmpty()) {
+            dialog.setOption(QFileDialog::HideNameFilterDetails);
             dialog.setNameFilters(filters);
+        }
         if (kind == DialogRequest::Save && !(Flags & OverwritePrompt))
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!FileName.isEmpty())

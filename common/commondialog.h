@@ -55,7 +55,9 @@ public:
     bool ShowPrinter(QPrinter &printer);
     bool ShowPageSetup(QPrinter &printer);
 
-    // Turns a filter of the form above into the filters of a Qt file dialog.
+    // Turns a filter of the form above into the name filters of a Qt file
+    // dialog that hides their last parenthesised part: "caption (patterns)",
+    // the caption as shown, the patterns as Qt matches them ("*.*" as "*").
     static QStringList qtFilters(const QString &filter);
 
     // Replaces the real dialogs (tests answer them). The printer is passed for

@@ -1,5 +1,7 @@
 #include "windowregistry.h"
 
+#include <algorithm>
+
 namespace tavrin {
 
 WindowRegistry &WindowRegistry::instance()
@@ -17,6 +19,17 @@ bool WindowRegistry::isRegistered(WindowId id) const
 {
     auto it = m_slots.constFind(id);
     return it != m_slots.constEnd() && it->factory;
+}
+
+QList<WindowId> WindowRegistry::registeredWindows() const
+{
+    QList<WindowId> ids;
+    for (auto it = m_slots.constBegin(); it != m_slots.constEnd(); ++it) {
+        if (it->factory)
+            ids << it.key();
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 QWidget *WindowRegistry::load(WindowId id)
@@ -64,7 +77,7 @@ QWidget *WindowRegistry::widget(WindowId id) const
 bool WindowRegistry::hasState(WindowId id) const
 {
     auto it = m_slots.constFind(id);
-    return it != m_slots.constEnd() && it->state;
+    return it != m_slots.constEnd() && it->state.has_value();
 }
 
 void WindowRegistry::unloadAll()

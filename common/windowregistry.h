@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <any>
 #include <functional>
 #include <memory>
 
@@ -41,6 +42,8 @@ public:
     // of that id do nothing and return nullptr.
     void registerWindow(WindowId id, Factory factory);
     bool isRegistered(WindowId id) const;
+    // Every window made known, in the order of the ids.
+    QList<WindowId> registeredWindows() const;
 
     // Creates the window if it is not loaded, without showing it.
     QWidget *load(WindowId id);
@@ -55,13 +58,17 @@ public:
     T *window(WindowId id) const { return qobject_cast<T *>(widget(id)); }
 
     // State kept for a window across its closes; created empty on first use.
+    // A slot holds one type of state: asking for another type throws
+    // std::bad_any_cast rather than handing out a wrong object.
     template<class T>
     T &state(WindowId id)
     {
         auto &slot = m_slots[id];
-        if (!slot.state)
+        if (!slot.state.has_value())
             slot.state = std::make_shared<T>();
-        return *static_cast<T *>(slot.state.get());
+        // The state lives on the heap, so it stays where it is while the
+        // slots are rehashed.
+        return *std::any_cast<const std::shared_ptr<T> &>(slot.state);
     }
     bool hasState(WindowId id) const;
 
@@ -78,7 +85,7 @@ private:
     struct Slot {
         Factory factory;
         QPointer<QWidget> widget;
-        std::shared_ptr<void> state;
+        std::any state; // a std::shared_ptr<T> of the window's state type T
     };
     QHash<WindowId, Slot> m_slots;
 };

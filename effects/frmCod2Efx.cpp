@@ -2,6 +2,7 @@
 
 #include "copybox.h"
 #include "effectscatalogue.h"
+#include "menus.h"
 #include "processend.h"
 #include "twips.h"
 #include "windowregistry.h"
@@ -75,21 +76,16 @@ frmCod2Efx::frmCod2Efx(QWidget *parent)
 
     setTabOrder(List1, Text1);
 
-    mnuSettings = menuBar()->addMenu(QStringLiteral("&Settings"));
-    mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
-    mnuWs = mnuSettings->addAction(QStringLiteral("Worldspawn Settings"));
-    mnuWs->setObjectName(QStringLiteral("mnuWs"));
-    mnuWs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    mnuExit = mnuSettings->addAction(QStringLiteral("&Exit"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuSettings = addMenu(menuBar(), "mnuSettings", QStringLiteral("&Settings"));
+    mnuWs = addShowItem(mnuSettings, "mnuWs", QStringLiteral("Worldspawn Settings"), WindowId::Tavrin,
+                        QKeySequence(Qt::CTRL | Qt::Key_W));
+    mnuExit = addItem(mnuSettings, "mnuExit", QStringLiteral("&Exit"), this, &frmCod2Efx::mnuExit_Click,
+                      QKeySequence(Qt::CTRL | Qt::Key_X));
 
     // The listing box would take Ctrl+X as Cut; in this window it is Exit.
     Text1->installEventFilter(this);
 
     connect(List1, &QListWidget::itemSelectionChanged, this, &frmCod2Efx::List1_Click);
-    connect(mnuWs, &QAction::triggered, this, &frmCod2Efx::mnuWs_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmCod2Efx::mnuExit_Click);
 
     Form_Load();
     List1->setFocus();
@@ -115,11 +111,6 @@ void frmCod2Efx::List1_Click()
     // A name the catalogue does not know leaves the listing as it was.
     if (const std::optional<QString> listing = EffectListing(selected.first()->text()))
         Text1->setPlainText(*listing);
-}
-
-void frmCod2Efx::mnuWs_Click()
-{
-    WindowRegistry::instance().show(WindowId::Tavrin);
 }
 
 void frmCod2Efx::mnuExit_Click()

@@ -21,7 +21,6 @@ public:
 
 public slots:
     void List1_Click();
-    void mnuWs_Click();
     void mnuExit_Click();
 
 protected:

@@ -1,12 +1,15 @@
 #include "frmMapGsc.h"
 
 #include "copybox.h"
+#include "editablecombobox.h"
+#include "menus.h"
 #include "messagebox.h"
 #include "mymapgsc.h"
 #include "textfile.h"
 #include "windowregistry.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -51,13 +54,8 @@ QLineEdit *makeBox(QWidget *parent, const char *name, const QString &text, int m
 
 QComboBox *makeCombo(QWidget *parent, const char *name)
 {
-    auto *combo = new QComboBox(parent);
+    auto *combo = new EditableComboBox(parent); // what the user types is used as typed
     combo->setObjectName(QLatin1String(name));
-    combo->setEditable(true);
-    // What the user types is used as typed: it is neither added to the list
-    // nor completed or case-folded to a list item.
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setCompleter(nullptr);
     combo->setMinimumContentsLength(22);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return combo;
@@ -252,30 +250,37 @@ frmMapGsc::frmMapGsc(QWidget *parent)
 
 void frmMapGsc::createMenus()
 {
-    auto addItem = [this](QMenu *menu, const char *name, const char *caption,
-                          const QKeySequence &shortcut, void (frmMapGsc::*slot)()) {
-        QAction *action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, slot);
-    };
-    auto addMenu = [this](const char *name, const char *caption) {
-        QMenu *menu = menuBar()->addMenu(QString::fromLatin1(caption));
-        menu->setObjectName(QLatin1String(name));
-        return menu;
-    };
+    QMenu *mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    addItem(mnuFile, "mnuSave", QStringLiteral("&Save"), this, &frmMapGsc::mnuSave_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    addItem(mnuFile, "mnuExit", QStringLiteral("&Exit"), this, &frmMapGsc::mnuExit_Click, QKeySequence(Qt::CTRL | Qt::Key_E));
+    QMenu *mnuConfig = addMenu(menuBar(), "mnuConfig", QStringLiteral("Config"));
+    addShowItem(mnuConfig, "mnuArena", QStringLiteral("Cod &Arena Cfg"), WindowId::Arena);
+    addShowItem(mnuConfig, "mnuCod2", QStringLiteral("CoD 2 Config"), WindowId::Cod2Efx, QKeySequence(Qt::CTRL | Qt::Key_F2));
+    QMenu *mnuOptions = addMenu(menuBar(), "mnuOptions", QStringLiteral("Options"));
+    addShowItem(mnuOptions, "mnuCod_Options", QStringLiteral("CodOptions"), WindowId::Options, QKeySequence(Qt::CTRL | Qt::Key_O));
+    QMenu *mnuInternet = addMenu(menuBar(), "mnuInternet", QStringLiteral("Internet"));
+    addShowItem(mnuInternet, "mnuWebUpdates", QStringLiteral("WebUpdates"), WindowId::WebBrowser);
+    addMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
+}
 
-    QMenu *mnuFile = addMenu("mnuFile", "&File");
-    addItem(mnuFile, "mnuSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), &frmMapGsc::mnuSave_Click);
-    addItem(mnuFile, "mnuExit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E), &frmMapGsc::mnuExit_Click);
-    QMenu *mnuConfig = addMenu("mnuConfig", "Config");
-    addItem(mnuConfig, "mnuArena", "Cod &Arena Cfg", {}, &frmMapGsc::mnuArena_Click);
-    addItem(mnuConfig, "mnuCod2", "CoD 2 Config", QKeySequence(Qt::CTRL | Qt::Key_F2), &frmMapGsc::mnuCod2_Click);
-    QMenu *mnuOptions = addMenu("mnuOptions", "Options");
-    addItem(mnuOptions, "mnuCod_Options", "CodOptions", QKeySequence(Qt::CTRL | Qt::Key_O), &frmMapGsc::mnuCod_Options_Click);
-    QMenu *mnuInternet = addMenu("mnuInternet", "Internet");
-    addItem(mnuInternet, "mnuWebUpdates", "WebUpdates", {}, &frmMapGsc::mnuWebUpdates_Click);
-    addMenu("mnuHelp", "&Help");
+void frmMapGsc::setChoiceEnabled(MapScriptChoice choice, bool enabled)
+{
+    QWidget *control = nullptr;
+    switch (choice) {
+    case MapScriptChoice::Ambient: control = cboAmbient; break;
+    case MapScriptChoice::Soldier: control = cboSoldier; break;
+    case MapScriptChoice::SoldierVariation: control = cboSoldierV; break;
+    case MapScriptChoice::Weather: control = cboWeather; break;
+    case MapScriptChoice::Division: control = cboDivision; break;
+    case MapScriptChoice::GermanWeather: control = cboG_Weather; break;
+    case MapScriptChoice::GermanSoldierVariation: control = cboG_Sold_Var; break;
+    case MapScriptChoice::GermanDivision: control = cboG_Division; break;
+    case MapScriptChoice::German: control = cboGerman; break;
+    case MapScriptChoice::Allies: control = CboAllies; break;
+    case MapScriptChoice::LayoutImage: control = txtLayoutImage; break;
+    }
+    if (control)
+        control->setEnabled(enabled);
 }
 
 void frmMapGsc::Form_Load()
@@ -427,7 +432,7 @@ void frmMapGsc::mnuSave_Click()
     const WriteResult result = writeAnsiText(path, model().sHead());
     if (!result.ok) {
         messageBox(this,
-                   QLatin1String("The map script could not be saved to \"") + path
+                   QLatin1String("The map script could not be saved to \"") + QDir::toNativeSeparators(path)
                        + QLatin1String("\": ") + result.error,
                    QMessageBox::Ok, QMessageBox::Critical);
     }
@@ -437,26 +442,6 @@ void frmMapGsc::mnuExit_Click()
 {
     // Closing unloads the window; the model stays with the registry.
     close();
-}
-
-void frmMapGsc::mnuArena_Click()
-{
-    WindowRegistry::instance().show(WindowId::Arena);
-}
-
-void frmMapGsc::mnuCod2_Click()
-{
-    WindowRegistry::instance().show(WindowId::Cod2Efx);
-}
-
-void frmMapGsc::mnuCod_Options_Click()
-{
-    WindowRegistry::instance().show(WindowId::Options);
-}
-
-void frmMapGsc::mnuWebUpdates_Click()
-{
-    WindowRegistry::instance().show(WindowId::WebBrowser);
 }
 
 } // namespace tavrin

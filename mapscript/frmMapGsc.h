@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commondialog.h"
+#include "mapscriptchoices.h"
 
 #include <QMainWindow>
 
@@ -21,7 +22,7 @@ class mymapgsc;
 // script, Check Work copies them into the model and shows the script, and
 // Save writes it to a .gsc file. The model belongs to the window's registry
 // slot, so it outlives a close of the window.
-class frmMapGsc : public QMainWindow
+class frmMapGsc : public QMainWindow, public MapScriptChoices
 {
     Q_OBJECT
 public:
@@ -35,14 +36,13 @@ public:
     // not a finite number.
     static bool readCoordinate(const QString &text, const QLocale &locale, float *value);
 
+    // Switches one of the choices the tool options window acts on.
+    void setChoiceEnabled(MapScriptChoice choice, bool enabled) override;
+
 public slots:
     void Command1_Click();
     void mnuSave_Click();
     void mnuExit_Click();
-    void mnuArena_Click();
-    void mnuCod2_Click();
-    void mnuCod_Options_Click();
-    void mnuWebUpdates_Click();
 
 private:
     void Form_Load();

@@ -7,9 +7,13 @@ packages=(
   cmake g++ make pkg-config dpkg-dev python3
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-webengine-dev
-  xvfb xauth imagemagick appstream
+  xvfb xauth x11-utils openbox imagemagick appstream
   clang libclang-rt-14-dev
 )
+# The tests also judge our RTF with LibreOffice, as a user's other program.
+if [ "${TAVRIN_DEPS:-}" = tests ]; then
+  packages+=(libreoffice-writer-nogui)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -135,6 +135,38 @@ private slots:
         QCOMPARE(record(id), boxes);
     }
 
+    // Typed gametypes are saved as typed, whatever the list holds: neither
+    // completed to a longer item nor folded to an item's case.
+    void typedGametypeIsSavedVerbatim_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<QString>("keys");
+        row(WindowId::ArenaCOD, "start of an item") << "tdm dm hq";
+        row(WindowId::ArenaCOD, "item in capitals") << "TDM";
+        row(WindowId::ArenaCOD, "start of a word") << "b";
+        row(WindowId::Arena, "start of an item") << "dm tdm c";
+        row(WindowId::Arena, "item in mixed case") << "Dm Tdm";
+        row(WindowId::Arena, "not in the list") << "ctf sd koth";
+    }
+    void typedGametypeIsSavedVerbatim()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(QString, keys);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        Maker m = Maker::open(id);
+        m.map->setText("mp_harbor");
+        m.longname->setText("Harbor");
+        test::typeInto(m.gametype, keys);
+        QCOMPARE(m.gametype->currentText(), keys);
+        dialogs.accept(path("harbor"));
+        m.saveAs();
+        QCOMPARE(test::fileBytes(path("harbor")),
+                 "{\r\nmap \"mp_harbor\"\r\nlongname \"Harbor\"\r\ngametype \"" + keys.toLatin1() + "\"\r\n}\r\n");
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(m.gametype->count(), 10); // nothing added to the list
+    }
+
     // Nothing is written when a box is empty (the fields are still copied to
     // the record first), when the save is cancelled (silently), or when the
     // file cannot be written: the message then names the file and the reason,
@@ -183,6 +215,44 @@ private slots:
         QCOMPARE(test::fileBytes(path("keep.arena")) + test::fileBytes(path("folder/inside.arena")), "oldinside");
         QCOMPARE(entries(), QStringList({"folder", "keep.arena"}));
         QCOMPARE(record(id), values);
+    }
+
+    // A save that runs out of room names the file and the system's reason,
+    // and leaves the old file byte for byte.
+    void saveWithoutRoom_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<test::NoRoomCase>("limit");
+        for (WindowId id : games) {
+            for (const test::NoRoomCase &c : test::noRoomCases())
+                row(id, c.name) << c;
+        }
+    }
+    void saveWithoutRoom()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(test::NoRoomCase, limit);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        const QString file = path("mp_d.arena");
+        Maker m = Maker::open(id);
+        m.fill({"mp_d", QString(limit.size, 'D'), "dm"});
+        const auto report = test::inChildWithoutRoom(
+            limit, m_dir->path(), [&] { test::writeBytes(file, "old"); },
+            [&] {
+                dialogs.accept(file);
+                m.saveAs();
+                QStringList lines;
+                for (const MessageRequest &shown : messages.shown)
+                    lines << shown.text;
+                return lines << test::fileBytes(file) << test::entriesBesideFiller(m_dir->path()).join(' ');
+            });
+        if (!report)
+            QSKIP("no right to mount a file system here");
+        QCOMPARE(report->size(), 3);
+        QVERIFY2(report->at(0).contains('"' + file + '"') && report->at(0).endsWith(test::noRoomReason(limit.how)),
+                 qPrintable(report->at(0)));
+        QCOMPARE(report->mid(1), QStringList({"old", "mp_d.arena"}));
     }
 
     void newAboutAndExit()

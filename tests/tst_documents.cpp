@@ -3,6 +3,7 @@
 #include "frmMain.h"
 #include "registerwindows.h"
 #include "richtextbox.h"
+#include "rtf.h"
 #include "testsupport.h"
 #include "windowregistry.h"
 
@@ -11,10 +12,18 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tavrin;
 using Button = QMessageBox::StandardButton;
@@ -61,6 +70,42 @@ QString readText(const QString &path)
 {
     RichTextBox box;
     return box.LoadFile(path).ok ? box.toPlainText() : QStringLiteral("<unreadable>");
+}
+
+// About 1 MB of RTF: paragraphs of plain, bold and italic text.
+QByteArray largeRtf()
+{
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\n";
+    for (int i = 0; i < 16000; ++i)
+        rtf += "\\pard Paragraph " + QByteArray::number(i) + " with {\\b bold} and {\\i\\f1 italic} text.\\par\n";
+    return rtf + '}';
+}
+
+// Ends the test program with a failure should a call not return in time: an
+// Open that blocks on a pipe would otherwise hang the suite.
+struct Deadline {
+    explicit Deadline(unsigned seconds)
+    {
+        m_old = signal(SIGALRM, [](int) {
+            const char message[] = "FAIL!  : the call did not return; it blocks\n";
+            (void)!write(STDERR_FILENO, message, sizeof message - 1);
+            _exit(1);
+        });
+        alarm(seconds);
+    }
+    ~Deadline()
+    {
+        alarm(0);
+        signal(SIGALRM, m_old);
+    }
+    void (*m_old)(int);
+};
+
+// Runs work at the first moment the program handles events during the next
+// Open; a read calls back at once, so that is inside the read.
+void duringNextRead(QObject *context, std::function<void()> work)
+{
+    QTimer::singleShot(0, context, std::move(work));
 }
 } // namespace
 
@@ -111,6 +156,18 @@ private slots:
         QVERIFY(activeText(w)->toPlainText().isEmpty());
     }
 
+    // The real Open dialog under "All Files (*.*)" lists the files the tools
+    // save without an extension, beside the others.
+    void openDialogListsEveryFile()
+    {
+        for (const char *name : {"mymap", "harbor", "notes.rtf"})
+            QVERIFY(test::writeBytes(path(name), "x"));
+        frmMain *w = openMain();
+        const test::FileDialogListing shown = test::readFileDialog(m_dir->path(), [w] { run(w, "mnuFileOpen"); });
+        QCOMPARE(shown.caption, QStringLiteral("All Files (*.*)"));
+        QCOMPARE(shown.names, QStringList({"harbor", "mymap", "notes.rtf"}));
+    }
+
     void saveUntitledThenSaveAsThenSave()
     {
         test::ScriptedDialogs dialogs;
@@ -144,12 +201,14 @@ private slots:
         QTest::newRow("open not rtf") << "mnuFileOpen" << "plain.txt";
         QTest::newRow("save into no folder") << "mnuFileSave" << "none/x.rtf";
         QTest::newRow("save as onto a folder") << "mnuFileSaveAs" << "folder";
+        QTest::newRow("save as onto a named pipe") << "mnuFileSaveAs" << "pipe";
     }
     void fileFailuresLeaveEverythingAsItWas()
     {
         QFETCH(QString, command);
         QFETCH(QString, target);
         QVERIFY(QDir(m_dir->path()).mkdir("folder") && test::writeBytes(path("plain.txt"), "just words"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0644), 0);
         const QString file = m_dir->filePath(target);
         test::ScriptedDialogs dialogs;
         test::ScriptedMessages messages;
@@ -167,7 +226,281 @@ private slots:
         QCOMPARE(activeText(w)->toPlainText(), QStringLiteral("unsaved work"));
         QVERIFY(w->activeDocument()->isChanged());
         QCOMPARE(test::fileBytes(path("plain.txt")), "just words");
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"folder", "plain.txt"}));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList({"folder", "pipe", "plain.txt"}));
+        struct stat pipe;
+        QVERIFY(::lstat(QFile::encodeName(path("pipe")).constData(), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
+    }
+
+    // A save that runs out of room names the file and the system's reason;
+    // the old file stays byte for byte and the text stays changed, so closing
+    // the window still asks.
+    void saveWithoutRoom_data()
+    {
+        QTest::addColumn<test::NoRoomCase>("limit");
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"mnuFileSave", "mnuFileSaveAs"}) {
+            for (const test::NoRoomCase &c : test::noRoomCases())
+                QTest::addRow("%s, %s", command, c.name) << c << QString::fromLatin1(command);
+        }
+    }
+    void saveWithoutRoom()
+    {
+        QFETCH(test::NoRoomCase, limit);
+        QFETCH(QString, command);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        const QString file = path("notes.rtf");
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        QByteArray old;
+        const auto report = test::inChildWithoutRoom(
+            limit, m_dir->path(),
+            [&] {
+                type(activeText(w), QStringLiteral("first"));
+                dialogs.accept(file);
+                run(w, "mnuFileSaveAs");
+                old = test::fileBytes(file);
+                type(activeText(w), QString(limit.size, 'x'));
+            },
+            [&] {
+                dialogs.accept(file); // Save As asks; Save writes to the caption
+                w->menuItem(command)->trigger();
+                messages.answers.push_back(Button::Cancel);
+                const bool closed = w->mdiArea()->activeSubWindow()->close();
+                QStringList lines;
+                for (const MessageRequest &shown : messages.shown)
+                    lines << shown.text;
+                return lines << (test::fileBytes(file) == old ? "old file" : "changed file")
+                             << test::entriesBesideFiller(m_dir->path()).join(' ') << (closed ? "closed" : "open")
+                             << captions(w).join(' ');
+            });
+        if (!report)
+            QSKIP("no right to mount a file system here");
+        QCOMPARE(report->size(), 6);
+        const QString saving = report->at(0);
+        QVERIFY2(saving.contains('"' + file + '"') && saving.endsWith(test::noRoomReason(limit.how)), qPrintable(saving));
+        QVERIFY2(report->at(1).contains("has changed"), qPrintable(report->at(1)));
+        QCOMPARE(report->mid(2), QStringList({"old file", "notes.rtf", "open", file}));
+    }
+
+    // Only regular files are read: the others are refused before they are
+    // opened, with the reason, and nothing waits on them.
+    void openRefusesWhatIsNotAFile_data()
+    {
+        QTest::addColumn<QString>("target"); // a name in the test folder, or an absolute path
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("named pipe") << "pipe" << "named pipe";
+        QTest::newRow("link to a named pipe") << "link" << "named pipe";
+        QTest::newRow("endless device") << "/dev/zero" << "device";
+        QTest::newRow("folder") << "folder" << "folder";
+        QTest::newRow("over 512 MB") << "huge.rtf" << "larger than 512 MB";
+    }
+    void openRefusesWhatIsNotAFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        QVERIFY(mkfifo(qPrintable(path("pipe")), 0600) == 0);
+        QVERIFY(QFile::link(path("pipe"), path("link")));
+        QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+        QFile huge(path("huge.rtf"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") == 7 && huge.resize((qint64(512) << 20) + 1));
+        huge.close();
+        const QString file = QDir(m_dir->path()).filePath(target);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        type(activeText(w), QStringLiteral("unsaved work"));
+        dialogs.accept(file);
+        {
+            const Deadline deadline(10);
+            run(w, "mnuFileOpen");
+        }
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.contains(QDir::toNativeSeparators(file)), qPrintable(messages.shown[0].text));
+        QVERIFY2(messages.shown[0].text.contains(reason), qPrintable(messages.shown[0].text));
+        QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+        QCOMPARE(activeText(w)->toPlainText(), QStringLiteral("unsaved work"));
+        QVERIFY(w->activeDocument()->isChanged());
+    }
+
+    // Open reads the file once into a document of its own; only then is the
+    // old text asked about. The opened text is what the reader makes of the
+    // file, unchanged, with nothing to undo, and edits to it count.
+    void openReplacesTheTextOnceRead_data()
+    {
+        QTest::addColumn<QString>("file"); // in the test data, or "large"
+        QTest::addColumn<int>("answer");   // about the old, changed text
+        QTest::newRow("sample, discard") << "LibreOffice-sample.rtf" << int(QMessageBox::Discard);
+        QTest::newRow("pictures, discard") << "PictureObjectEmbed2.rtf" << int(QMessageBox::Discard);
+        QTest::newRow("large, discard") << "large" << int(QMessageBox::Discard);
+        QTest::newRow("sample, keep the old text") << "LibreOffice-sample.rtf" << int(QMessageBox::Cancel);
+    }
+    void openReplacesTheTextOnceRead()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, answer);
+        QString source = QStringLiteral(TAVRIN_TEST_DATA "/rtf/") + file;
+        if (file == QLatin1String("large")) {
+            source = path("large.rtf");
+            QVERIFY(test::writeBytes(source, largeRtf()));
+        }
+        QTextDocument direct;
+        QVERIFY(rtf::read(test::fileBytes(source), direct).ok);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        messages.answers.push_back(Button(answer));
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        type(activeText(w), QStringLiteral("old"));
+        QVERIFY(activeText(w)->document()->isUndoAvailable());
+        dialogs.accept(source);
+        run(w, "mnuFileOpen");
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].text.contains(QLatin1String("Tavrin Document 1")));
+        QTextEdit *box = activeText(w);
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(box->toPlainText(), QStringLiteral("old"));
+            QVERIFY(w->activeDocument()->isChanged());
+            QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+            return;
+        }
+        QCOMPARE(captions(w), QStringList({source}));
+        QCOMPARE(box->toPlainText(), direct.toPlainText());
+        QCOMPARE(rtf::write(*box->document()), rtf::write(direct));
+        QVERIFY(!w->activeDocument()->isChanged());
+        QVERIFY(!box->document()->isUndoAvailable());
+        type(box, QStringLiteral("new"));
+        QVERIFY(w->activeDocument()->isChanged());
+        QVERIFY(box->document()->isUndoAvailable());
+        // Opened again, the document read before goes.
+        const QPointer<QTextDocument> before = box->document();
+        messages.answers.push_back(Button::Discard);
+        dialogs.accept(source);
+        run(w, "mnuFileOpen");
+        QVERIFY(!before);
+        QCOMPARE(box->toPlainText(), direct.toPlainText());
+    }
+
+    // Cancel in the progress dialog leaves the documents as they were: the
+    // old text and its changed state, or the empty document this Open made.
+    void cancelledOpenLeavesTheDocument_data()
+    {
+        QTest::addColumn<bool>("changedText"); // else no document is open
+        QTest::newRow("changed text") << true;
+        QTest::newRow("no document open") << false;
+    }
+    void cancelledOpenLeavesTheDocument()
+    {
+        QFETCH(bool, changedText);
+        QVERIFY(test::writeBytes(path("large.rtf"), largeRtf()));
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        frmMain *w = openMain();
+        if (changedText) {
+            run(w, "mnuFileNew");
+            type(activeText(w), QStringLiteral("unsaved work"));
+        }
+        bool cancelled = false;
+        duringNextRead(w, [w, &cancelled] {
+            auto *progress = w->findChild<QProgressDialog *>(QStringLiteral("dlgProgress"));
+            QVERIFY(progress);
+            QCOMPARE(progress->windowModality(), Qt::WindowModal);
+            QCOMPARE(progress->minimumDuration(), 500);
+            progress->cancel();
+            cancelled = true;
+        });
+        dialogs.accept(path("large.rtf"));
+        run(w, "mnuFileOpen");
+        QVERIFY(cancelled);
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+        QCOMPARE(activeText(w)->toPlainText(), changedText ? QStringLiteral("unsaved work") : QString());
+        QCOMPARE(w->activeDocument()->isChanged(), changedText);
+        QVERIFY(!w->findChild<QProgressDialog *>());
+    }
+
+    // The read reports its progress in steady steps, and stops wherever the
+    // progress says so, in either half: taking the bytes, or making the document.
+    void readStopsWhereProgressSays_data()
+    {
+        QTest::addColumn<double>("stopAt"); // of the whole
+        QTest::newRow("reading the file") << 0.1;
+        QTest::newRow("making the document") << 0.5;
+        QTest::newRow("at the end") << 1.0;
+        QTest::newRow("never") << 2.0;
+    }
+    void readStopsWhereProgressSays()
+    {
+        QFETCH(double, stopAt);
+        QVERIFY(test::writeBytes(path("large.rtf"), largeRtf()));
+        RichTextBox box;
+        type(&box, QStringLiteral("before"));
+        qint64 last = 0, widest = 0, calls = 0, whole = 0;
+        const WriteResult read = box.LoadFile(path("large.rtf"), {}, [&](qint64 done, qint64 total) {
+            if (done < last || (whole && total != whole))
+                return false;
+            widest = std::max(widest, done - last);
+            last = done;
+            whole = total;
+            ++calls;
+            return done < stopAt * total;
+        });
+        QVERIFY(read.error.isEmpty());
+        QCOMPARE(read.ok, stopAt > 1);
+        QCOMPARE(box.toPlainText().startsWith(QLatin1String("Paragraph 0 with bold")), stopAt > 1);
+        QCOMPARE(box.document()->isModified(), stopAt <= 1);
+        if (stopAt > 1) {
+            QCOMPARE(last, whole);
+            QVERIFY2(widest <= whole / 5 && calls > 100, qPrintable(QStringLiteral("%1 calls, widest step %2").arg(calls).arg(widest)));
+        }
+    }
+
+    // While Open reads, neither the main window nor the document closes, and
+    // Exit from elsewhere stops the read before it ends the program.
+    void nothingGoesWhileReading_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("close the main window") << "main window";
+        QTest::newRow("close the document") << "document";
+        QTest::newRow("Exit") << "Exit";
+    }
+    void nothingGoesWhileReading()
+    {
+        QFETCH(QString, way);
+        QVERIFY(test::writeBytes(path("large.rtf"), largeRtf()));
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        frmMain *w = openMain();
+        run(w, "mnuFileNew");
+        dialogs.accept(path("large.rtf"));
+        bool closed = true;
+        QTimer::singleShot(0, w, [&] {
+            duringNextRead(w, [&] {
+                if (way == QLatin1String("main window"))
+                    closed = w->close();
+                else if (way == QLatin1String("document"))
+                    closed = w->mdiArea()->activeSubWindow()->close();
+                else
+                    run(w, "mnuFileExit");
+            });
+            run(w, "mnuFileOpen");
+            if (way != QLatin1String("Exit"))
+                QCoreApplication::exit(3);
+        });
+        const int code = test::runEventLoop();
+        QCOMPARE(code, way == QLatin1String("Exit") ? 0 : 3);
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(w->isVisible());
+        if (way == QLatin1String("Exit")) {
+            QCOMPARE(captions(w), QStringList({"Tavrin Document 1"}));
+            QVERIFY(activeText(w)->toPlainText().isEmpty());
+        } else {
+            QVERIFY(!closed);
+            QCOMPARE(captions(w), QStringList({path("large.rtf")}));
+            QVERIFY(activeText(w)->toPlainText().startsWith(QLatin1String("Paragraph 0")));
+        }
     }
 
     void print_data()
@@ -207,13 +540,102 @@ private slots:
         QCOMPARE(printed.contains(QLatin1String("Charlie")), !selection);
     }
 
-    void undoIsNotWritten()
+    // The commands that act on a document are offered while one is active,
+    // in the menus and on the toolbar alike.
+    void documentCommandsNeedADocument()
+    {
+        frmMain *w = openMain();
+        auto enabled = [w] {
+            QString flags;
+            for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditUndo", "mnuEditCut",
+                                     "mnuEditCopy", "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste",
+                                     "mnuFileNew", "mnuFileOpen", "mnuFilePageSetup", "Open"})
+                flags += w->menuItem(QLatin1String(name))->isEnabled() ? u'1' : u'0';
+            return flags;
+        };
+        QCOMPARE(enabled(), QStringLiteral("0000000000001111"));
+        run(w, "mnuFileNew");
+        run(w, "mnuFileNew");
+        QCOMPARE(enabled(), QStringLiteral("1111111111111111"));
+        w->mdiArea()->closeActiveSubWindow();
+        QCOMPARE(enabled(), QStringLiteral("1111111111111111"));
+        w->mdiArea()->closeActiveSubWindow();
+        QTRY_COMPARE(enabled(), QStringLiteral("0000000000001111"));
+    }
+
+    // Page Setup's choice is kept for every later print, with or without a
+    // document open when it is made; a cancelled Page Setup changes nothing.
+    void pageSetupIsUsedByPrint_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "landscape", "portrait", "cancel landscape", "new"
+        QTest::addColumn<bool>("landscape");    // the printed pages
+        QTest::newRow("never set") << QStringList{"new"} << false;
+        QTest::newRow("landscape") << QStringList{"new", "landscape"} << true;
+        QTest::newRow("before any document") << QStringList{"landscape", "new"} << true;
+        QTest::newRow("cancelled") << QStringList{"new", "cancel landscape"} << false;
+        QTest::newRow("cancel keeps the choice") << QStringList{"landscape", "new", "cancel portrait"} << true;
+        QTest::newRow("changed back") << QStringList{"landscape", "new", "portrait"} << false;
+    }
+    void pageSetupIsUsedByPrint()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, landscape);
+        test::ScriptedDialogs dialogs;
+        frmMain *w = openMain();
+        for (const QString &step : steps) {
+            if (step == QLatin1String("new")) {
+                run(w, "mnuFileNew");
+                type(activeText(w), QStringLiteral("Wide table of spawn points"));
+                continue;
+            }
+            const auto orientation = step.endsWith(QLatin1String("landscape")) ? QPageLayout::Landscape : QPageLayout::Portrait;
+            dialogs.choose = [orientation](QPrinter *printer) { printer->setPageOrientation(orientation); };
+            if (step.startsWith(QLatin1String("cancel")))
+                dialogs.cancel();
+            else
+                dialogs.accept();
+            run(w, "mnuFilePageSetup");
+            QCOMPARE(dialogs.shown.last().kind, DialogRequest::PageSetup);
+        }
+        dialogs.choose = {};
+        dialogs.printerOutput = path("out.pdf");
+        dialogs.accept();
+        run(w, "mnuFilePrint");
+        // The page's size as the PDF gives it: wider than high when landscape.
+        const QByteArray pdf = test::fileBytes(path("out.pdf"));
+        const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+        const QRegularExpressionMatch box = mediaBox.match(QString::fromLatin1(pdf));
+        QVERIFY2(box.hasMatch(), pdf.left(400).constData());
+        QCOMPARE(box.captured(1).toDouble() > box.captured(2).toDouble(), landscape);
+    }
+
+    // Edit > Undo takes back the active document's last change, typed or
+    // pasted; with nothing to undo, or no document, nothing happens and
+    // nothing is said.
+    void undoFromTheMenu()
     {
         test::ScriptedMessages messages;
-        run(openMain(), "mnuEditUndo");
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].title + '|' + messages.shown[0].text, QStringLiteral("Tavrin|Add 'mnuEditUndo_Click' code."));
-        QCOMPARE(messages.shown[0].icon, QMessageBox::NoIcon);
+        frmMain *w = openMain();
+        run(w, "mnuEditUndo");
+        run(w, "mnuFileNew");
+        RichTextBox *box = activeText(w);
+        run(w, "mnuEditUndo");
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("spawn"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("axis"));
+        QCOMPARE(box->toPlainText(), QStringLiteral("spawn\naxis"));
+        QGuiApplication::clipboard()->setText(QStringLiteral(" allies"));
+        run(w, "mnuEditPaste");
+        QCOMPARE(box->toPlainText(), QStringLiteral("spawn\naxis allies"));
+        run(w, "mnuEditUndo");
+        QCOMPARE(box->toPlainText(), QStringLiteral("spawn\naxis"));
+        while (box->document()->isUndoAvailable())
+            run(w, "mnuEditUndo");
+        QCOMPARE(box->toPlainText(), QString());
+        run(w, "mnuEditUndo");
+        QCOMPARE(box->toPlainText(), QString());
+        QCOMPARE(messages.shown.size(), 0);
     }
 
     // Cut and Paste carry the text as RTF, keeping bold, italic and the font.

@@ -8,7 +8,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
+#include <QWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -19,6 +22,17 @@ using namespace tavrin;
 
 namespace {
 frmMain *openMain() { return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main)); }
+
+// The main window once the desktop has put its frame round it (at once where
+// there is no window manager).
+frmMain *openFramedMain()
+{
+    frmMain *w = openMain();
+    const bool framed = QGuiApplication::platformName() != QLatin1String("offscreen");
+    if (!QTest::qWaitFor([w, framed] { return w->isVisible() && (!framed || !w->windowHandle()->frameMargins().isNull()); }))
+        qWarning("the main window was not framed");
+    return w;
+}
 
 // A frame in pixels as the settings store holds it, in twips.
 QString twips(int pixels)
@@ -101,13 +115,54 @@ private slots:
                                                test::pxX(expected.width()), test::pxX(expected.height())));
     }
 
-    void offScreenPlacementIsBroughtBack()
+    // Each start opens the outer frame where the last close left it, under a
+    // window manager as without one, so five restarts store the same values
+    // (within a pixel). Values that would leave the window unusable (larger
+    // than the screen, menus off every screen) are corrected at the first
+    // start and the corrected values stored.
+    void restartsKeepPlacement_data()
     {
-        m_settings->store("MainLeft", "900000");
-        m_settings->store("MainTop", "-900000");
-        frmMain *w = openMain();
-        QTRY_VERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w->frameGeometry()));
-        QCOMPARE(w->frameGeometry().size(), QSize(test::pxX(6500), test::pxX(6500)));
+        QTest::addColumn<QStringList>("values"); // empty: nothing stored
+        QTest::addColumn<bool>("kept");          // the first start takes them as they are
+        QTest::newRow("first run") << QStringList{} << true;
+        QTest::newRow("stored") << QStringList{"1500", "1200", "9000", "7500"} << true;
+        QTest::newRow("huge size") << QStringList{"1000", "1000", "1e12", "1e12"} << false;
+        QTest::newRow("menus above the screen") << QStringList{"-30000", "-30000", "60000", "60000"} << false;
+        QTest::newRow("title bar above the screen") << QStringList{"3000", "-9000", "9000", "9000"} << false;
+        QTest::newRow("off every screen") << QStringList{"900000", "-900000", "6500", "6500"} << false;
+        QTest::newRow("no size") << QStringList{"1000", "1000", "0", "-50"} << false;
+    }
+    void restartsKeepPlacement()
+    {
+        QFETCH(QStringList, values);
+        QFETCH(bool, kept);
+        const char *keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+        for (int i = 0; i < values.size(); ++i)
+            m_settings->store(keys[i], values[i]);
+        QList<double> expected;
+        for (const QString &v : values.isEmpty() ? QStringList{"1000", "1000", "6500", "6500"} : values)
+            expected << v.toDouble();
+        for (int start = 0; start < 5; ++start) {
+            frmMain *w = openFramedMain();
+            const QRect available = w->screen()->availableGeometry();
+            if (start > 0 || kept) {
+                const QRect frame(test::pxX(expected[0]), test::pxY(expected[1]), test::pxX(expected[2]), test::pxY(expected[3]));
+                QTRY_COMPARE(w->frameGeometry(), frame);
+            } else {
+                QTRY_VERIFY2(available.contains(w->frameGeometry()), qPrintable(QDebug::toString(w->frameGeometry())));
+            }
+            QVERIFY(w->frameGeometry().width() >= 128 && w->frameGeometry().height() >= 128);
+            const QRect menus(w->menuBar()->mapToGlobal(QPoint(0, 0)), w->menuBar()->size());
+            QVERIFY2(available.contains(menus), qPrintable(QDebug::toString(menus)));
+            w->close();
+            QTRY_VERIFY(!WindowRegistry::instance().isLoaded(WindowId::Main));
+            for (int i = 0; i < 4; ++i) {
+                const double now = stored(keys[i]).toDouble();
+                if (start > 0 || kept)
+                    QVERIFY2(qAbs(now - expected[i]) <= 15, qPrintable(QStringLiteral("start %1: %2 = %3, was %4").arg(start).arg(keys[i]).arg(now).arg(expected[i])));
+                expected[i] = now;
+            }
+        }
     }
 
     // Closing stores the frame in twips: the maximised bounds when maximised
@@ -123,14 +178,16 @@ private slots:
     {
         QFETCH(Qt::WindowState, state);
         m_settings->store("MainLeft", "1500");
-        frmMain *w = openMain();
-        QTRY_VERIFY(w->isVisible());
+        frmMain *w = openFramedMain();
         w->setGeometry(QRect(40, 50, 300, 200));
         w->setWindowState(state);
         QTRY_VERIFY(w->windowState() == state);
+        // A window manager maximises a window in steps; the stored bounds are
+        // those it ends with, the screen's free area.
+        const QRect available = w->screen()->availableGeometry();
         if (state == Qt::WindowMaximized)
-            QTRY_VERIFY(w->frameGeometry().width() > test::pxX(6500));
-        const QRect frame = w->frameGeometry();
+            QTRY_VERIFY(w->geometry().width() > available.width() * 9 / 10);
+        const QRect frame = state == Qt::WindowMaximized ? available : w->frameGeometry();
         w->close();
         const QStringList values{stored("MainLeft"), stored("MainTop"), stored("MainWidth"), stored("MainHeight")};
         if (state == Qt::WindowMinimized) {
@@ -173,6 +230,114 @@ private slots:
         QCOMPARE(list, QStringList({"&1 Tavrin Document 1", "&2 R&&D notes"}));
         menu->actions().at(5)->trigger();
         QCOMPARE(w->mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Tavrin Document 1"));
+    }
+
+    // Cascade: every open document the same usable size, each one title bar
+    // below and right of the one before, every title bar in view, the text
+    // shown; minimised documents stay as they are.
+    void cascade_data()
+    {
+        QTest::addColumn<int>("documents");
+        QTest::newRow("three") << 3;
+        QTest::newRow("five") << 5;
+    }
+    void cascade()
+    {
+        QFETCH(int, documents);
+        frmMain *w = openMain();
+        w->resize(900, 700);
+        for (int i = 0; i <= documents; ++i)
+            w->menuItem("mnuFileNew")->trigger();
+        QMdiArea *area = w->mdiArea();
+        QMdiSubWindow *minimised = area->subWindowList(QMdiArea::CreationOrder).first();
+        minimised->showMinimized();
+        const QRect iconBefore = minimised->geometry();
+        QMdiSubWindow *active = area->subWindowList(QMdiArea::CreationOrder).at(2);
+        area->setActiveSubWindow(active);
+        w->menuItem("mnuWindowCascade")->trigger();
+
+        const QRect client = area->viewport()->rect();
+        QList<QMdiSubWindow *> stack = area->subWindowList(QMdiArea::StackingOrder);
+        stack.removeOne(minimised);
+        QCOMPARE(stack.size(), documents);
+        QCOMPARE(area->activeSubWindow(), active);
+        QCOMPARE(stack.last(), active);
+        const int titleBar = stack.first()->widget()->y();
+        QVERIFY(titleBar > 10);
+        for (int i = 0; i < documents; ++i) {
+            const QRect g = stack[i]->geometry();
+            QCOMPARE(g.size(), stack.first()->size());
+            QVERIFY2(g.width() >= client.width() / 2 && g.height() >= client.height() / 2, qPrintable(QDebug::toString(g)));
+            QVERIFY(client.contains(g));
+            QCOMPARE(g.topLeft(), QPoint(i * titleBar, i * titleBar));
+            // Nothing in front of a document covers its title bar.
+            const QRect bar(g.topLeft(), QSize(g.width(), titleBar));
+            for (int j = i + 1; j < documents; ++j)
+                QVERIFY(!stack[j]->geometry().intersects(bar));
+            QWidget *text = stack[i]->widget()->findChild<QWidget *>("rtfText");
+            QVERIFY(text->isVisible() && text->width() > g.width() / 2 && text->height() > g.height() / 2);
+        }
+        QCOMPARE(minimised->geometry(), iconBefore);
+    }
+
+    // New documents open with title bar and close box inside the client area,
+    // which scrolls to a document that reaches past it.
+    void newDocumentsCanBeReached()
+    {
+        frmMain *w = openMain();
+        QMdiArea *area = w->mdiArea();
+        for (int i = 0; i < 12; ++i) {
+            w->menuItem("mnuFileNew")->trigger();
+            QMdiSubWindow *sub = area->activeSubWindow();
+            QVERIFY2(area->viewport()->rect().contains(sub->geometry()), qPrintable(QDebug::toString(sub->geometry())));
+        }
+        QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
+        area->activeSubWindow()->move(area->viewport()->width() - 40, area->viewport()->height() - 40);
+        QTRY_VERIFY(area->horizontalScrollBar()->isVisible() && area->verticalScrollBar()->isVisible());
+    }
+
+    // Tile lays the open documents side by side or one above another over the
+    // whole area; Arrange Icons lines the minimised ones up along its bottom.
+    void tileAndArrangeIcons_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("horizontal") << "mnuWindowTileHorizontal";
+        QTest::newRow("vertical") << "mnuWindowTileVertical";
+        QTest::newRow("icons") << "mnuWindowArrangeIcons";
+    }
+    void tileAndArrangeIcons()
+    {
+        QFETCH(QString, command);
+        frmMain *w = openMain();
+        w->resize(900, 700);
+        for (int i = 0; i < 3; ++i)
+            w->menuItem("mnuFileNew")->trigger();
+        QMdiArea *area = w->mdiArea();
+        const QList<QMdiSubWindow *> docs = area->subWindowList(QMdiArea::CreationOrder);
+        const bool icons = command == QLatin1String("mnuWindowArrangeIcons");
+        if (icons) {
+            for (QMdiSubWindow *d : docs)
+                d->showMinimized();
+        }
+        w->menuItem(command)->trigger();
+        const QRect client = area->viewport()->rect();
+        int covered = 0;
+        for (int i = 0; i < 3; ++i) {
+            const QRect g = docs[i]->geometry();
+            QVERIFY(client.contains(g));
+            if (icons) {
+                QCOMPARE(g.bottom(), client.bottom());
+                QCOMPARE(g.left(), i * docs[0]->width());
+                continue;
+            }
+            covered += g.width() * g.height();
+            if (command == QLatin1String("mnuWindowTileHorizontal"))
+                QCOMPARE(g.width(), client.width());
+            else
+                QCOMPARE(g.height(), client.height());
+        }
+        if (!icons)
+            QCOMPARE(covered, client.width() * client.height());
     }
 
     void launcher()

@@ -24,7 +24,7 @@ private slots:
     }
 
     // The script language reads only '.' as a decimal point, whatever the
-    // user's regional settings say.
+    // user's regional settings say, and no exponent.
     void coordinates_data()
     {
         QTest::addColumn<float>("value");
@@ -34,6 +34,8 @@ private slots:
         QTest::newRow("half") << 2.5f << "2.5";
         QTest::newRow("third") << 1.0f / 3.0f << "0.3333333";
         QTest::newRow("seven digits") << 1234567.0f << "1234567";
+        QTest::newRow("large, no exponent") << 123456789.0f << "123456792";
+        QTest::newRow("small, no exponent") << -0.00009f << "-0.00009";
     }
     void coordinates()
     {

@@ -102,6 +102,46 @@ private slots:
         QVERIFY(messages.shown.isEmpty());
     }
 
+    // A text typed into a combo box reaches the file as typed, in place of
+    // the worked example's choice: not completed from the list, not folded
+    // to an item's case.
+    void typedChoiceIsSavedVerbatim_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("line"); // counted from 0
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ambient, start of an item") << "cboAmbient" << "ambient_mp_b" << 10
+                                                   << " ambientPlay (\"ambient_mp_b\");";
+        QTest::newRow("allies, item in capitals") << "CboAllies" << "British" << 16 << " game[\"allies\"] = \"British\";";
+        QTest::newRow("soldier type, start of an item") << "cboSoldier" << "brit" << 22 << " game[\"brit\"] = \"airborne\";";
+        QTest::newRow("german weather, upper case") << "cboG_Weather" << "NORMAL" << 25
+                                                    << " game[\"german_soldiervariation\"] = \"NORMAL\";";
+    }
+    void typedChoiceIsSavedVerbatim()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, keys);
+        QFETCH(int, line);
+        QFETCH(QString, text);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        QTemporaryDir dir;
+        Maker m = Maker::open();
+        m.chooseBrecourt();
+        auto *combo = m.get<QComboBox>(box);
+        combo->clearEditText();
+        test::typeInto(combo, keys);
+        QCOMPARE(combo->currentText(), keys);
+        m.checkWork();
+        dialogs.accept(dir.filePath("mymap"));
+        m.save();
+        QList<QByteArray> lines = brecourtFile().split('\n');
+        lines[line] = text.toLatin1() + '\r';
+        QCOMPARE(test::fileBytes(dir.filePath("mymap")), lines.join('\n'));
+        QVERIFY(messages.shown.isEmpty());
+    }
+
     void modelOutlivesAClose()
     {
         test::ScriptedDialogs dialogs;
@@ -191,6 +231,41 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
+    // A save that runs out of room names the file and the system's reason,
+    // and leaves the old file byte for byte.
+    void saveWithoutRoom_data()
+    {
+        QTest::addColumn<test::NoRoomCase>("limit");
+        for (const test::NoRoomCase &c : test::noRoomCases())
+            QTest::newRow(c.name) << c;
+    }
+    void saveWithoutRoom()
+    {
+        QFETCH(test::NoRoomCase, limit);
+        test::ScriptedDialogs dialogs;
+        test::ScriptedMessages messages;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("mymap.gsc");
+        Maker m = Maker::open();
+        m.get<QLineEdit>("txtLayoutImage")->setText(QString(limit.size, 'l'));
+        m.checkWork();
+        const auto report = test::inChildWithoutRoom(
+            limit, dir.path(), [&] { test::writeBytes(file, "old"); },
+            [&] {
+                dialogs.accept(file);
+                m.save();
+                QStringList lines;
+                for (const MessageRequest &shown : messages.shown)
+                    lines << shown.text;
+                return lines << test::fileBytes(file) << test::entriesBesideFiller(dir.path()).join(' ');
+            });
+        if (!report)
+            QSKIP("no right to mount a file system here");
+        QCOMPARE(report->size(), 3);
+        QVERIFY2(report->at(0).contains('"' + file + '"') && report->at(0).endsWith(test::noRoomReason(limit.how)),
+                 qPrintable(report->at(0)));
+        QCOMPARE(report->mid(1), QStringList({"old", "mymap.gsc"}));
+    }
 };
 
 QTEST_MAIN(TestMapScriptWindow)

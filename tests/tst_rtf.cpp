@@ -678,6 +678,36 @@ private slots:
     }
 
     // What we write, we read back with the same text and formats.
+    // A read tells its progress at least every 32 KiB, inside a skipped
+    // group too, and stops where the progress says so.
+    void progress_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("paragraphs") << QByteArray("word {\\b bold}\\par\n").repeated(20000);
+        QTest::newRow("skipped group") << "{\\*\\unknown " + QByteArray("hidden ").repeated(60000) + "}shown";
+    }
+    void progress()
+    {
+        QFETCH(QByteArray, body);
+        const QByteArray data = "{\\rtf1 " + body + "}";
+        qint64 last = 0, widest = 0;
+        bool steady = true;
+        QTextDocument doc;
+        QVERIFY(rtf::read(data, doc, [&](qint64 done, qint64 total) {
+            steady = steady && total == data.size() && done >= last && done < total;
+            widest = std::max(widest, done - last);
+            last = done;
+            return true;
+        }).ok);
+        QVERIFY(steady);
+        QVERIFY2(widest <= 32 * 1024 + 64 && data.size() - last <= 32 * 1024, qPrintable(QString::number(widest)));
+
+        const QString whole = doc.toPlainText();
+        const rtf::ReadResult stopped = rtf::read(data, doc, [](qint64 done, qint64 total) { return done < total / 2; });
+        QVERIFY(!stopped.ok && stopped.cancelled && stopped.error.isEmpty());
+        QVERIFY(whole.startsWith(doc.toPlainText()) && doc.toPlainText().size() < whole.size());
+    }
+
     void roundTrip_data()
     {
         QTest::addColumn<QTextCharFormat>("chr");

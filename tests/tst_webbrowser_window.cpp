@@ -100,7 +100,7 @@ private slots:
         // Neither activations nor bringing the open window to the front load the page.
         main->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
         QCOMPARE(WindowRegistry::instance().widget(WindowId::WebBrowser), w.data());
-        QTest::qWait(300);
+        QVERIFY(!QTest::qWaitFor([&] { return m_server->pageRequests > 1 || loaded.size() > 1; }, 500));
         QCOMPARE(m_server->pageRequests, 1);
         QCOMPARE(loaded.size(), 1);
 

@@ -88,6 +88,27 @@ private slots:
         QCOMPARE(v.label->text(), settings("sp_hill400_assault"));
     }
 
+    // Typing is the box's text as typed, even with the list filled: the
+    // start of a name is not completed, a name in capitals is no map.
+    void typedNameIsKept_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("start of a name") << "mp_tou";
+        QTest::newRow("name in capitals") << "MP_TOUJANE";
+    }
+    void typedNameIsKept()
+    {
+        QFETCH(QString, keys);
+        Viewer v = Viewer::open();
+        v.choose("mp_breakout");
+        v.show->click();
+        v.combo->clearEditText();
+        test::typeInto(v.combo, keys);
+        QCOMPARE(v.combo->currentText(), keys);
+        v.show->click();
+        QCOMPARE(v.label->text(), settings("mp_breakout"));
+    }
+
     void listIsRebuiltOnEveryOpening()
     {
         Viewer v = Viewer::open();

@@ -1,5 +1,6 @@
 #include "frmTavrin.h"
 
+#include "menus.h"
 #include "windowregistry.h"
 #include "worldspawn.h"
 
@@ -35,8 +36,6 @@ frmTavrin::frmTavrin(QWidget *parent)
     Command1->setObjectName(QStringLiteral("Command1"));
     Combo1 = new DropDownComboBox(central);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setMinimumContentsLength(22);
     Combo1->setEditText(QStringLiteral("MP/SP_LEVELS"));
     Label3 = new QLabel(QStringLiteral("Display Settings:"), central);
@@ -59,12 +58,10 @@ frmTavrin::frmTavrin(QWidget *parent)
     setTabOrder(Combo1, Command1);
     setTabOrder(Command1, Text1);
 
-    auto *mnuEffects = menuBar()->addAction(QStringLiteral("&Effects List"));
-    mnuEffects->setObjectName(QStringLiteral("mnuEffects"));
+    addItem(menuBar(), "mnuEffects", QStringLiteral("&Effects List"), this, &frmTavrin::mnuEffects_Click);
 
     connect(Combo1, &DropDownComboBox::dropDown, this, &frmTavrin::Combo1_DropDown);
     connect(Command1, &QPushButton::clicked, this, &frmTavrin::Command1_Click);
-    connect(mnuEffects, &QAction::triggered, this, &frmTavrin::mnuEffects_Click);
 
     resize(420, 360);
     Form_Load();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QComboBox>
+#include "editablecombobox.h"
+
 #include <QMainWindow>
 
 class QLabel;
@@ -10,11 +11,11 @@ class QPushButton;
 namespace tavrin {
 
 // A combo box that announces each opening of its list before the list shows.
-class DropDownComboBox : public QComboBox
+class DropDownComboBox : public EditableComboBox
 {
     Q_OBJECT
 public:
-    using QComboBox::QComboBox;
+    using EditableComboBox::EditableComboBox;
     void showPopup() override;
 signals:
     void dropDown();

@@ -41,6 +41,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QTextCursor;
 class QTextDocument;
 
@@ -53,11 +55,19 @@ bool isRtf(const QByteArray &data);
 
 // Outcome of a read. When ok is false, error is a sentence fit to show the
 // user; data that is not RTF leaves the document untouched, and a document
-// too large to show leaves it empty (read) or as it was (insert).
+// too large to show leaves it empty (read) or as it was (insert). A read
+// cancelled has cancelled true, error empty and the document holding part of
+// the data.
 struct ReadResult {
     bool ok = false;
     QString error;
+    bool cancelled = false;
 };
+
+// Told how many of the total bytes a read has gone through, every 32 KiB or
+// so; returning false stops the read. A caller uses it to show progress and
+// to keep its windows answering while a large file is read.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
 
 // Replaces the document's content with the RTF in data. The data must hold
 // an RTF group "{\rtf"; up to 1 KiB of junk before it and anything after its
@@ -65,7 +75,7 @@ struct ReadResult {
 // Data that is not RTF gives ok = false and leaves the document as it was.
 // Safe on any bytes, so a fuzz target can call it directly:
 //     QTextDocument doc; tavrin::rtf::read(QByteArray::fromRawData(p, n), doc);
-ReadResult read(const QByteArray &data, QTextDocument &doc);
+ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &progress = {});
 
 // Inserts the RTF in data at the cursor, replacing its selection (Paste).
 // The cursor ends up after the inserted content. The whole insertion is one

@@ -43,6 +43,7 @@ constexpr size_t MaxColors = 65536;  // colour table entries kept
 // memory and time far beyond the size of the file.
 constexpr int MaxColumns = 63;
 constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
+constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
 
 // Limits on what the document holds once laid out. Qt lays text out in
 // fixed-point numbers (26.6 bits), so nothing can lie more than 2^25 pixels
@@ -470,10 +471,21 @@ public:
         m_stack.reserve(64);
     }
 
+    // Calls progress as the read goes on (see rtf::Progress).
+    void reportTo(const Progress &progress, const char *begin)
+    {
+        m_progress = &progress;
+        m_begin = begin;
+    }
+    bool cancelled() const { return m_cancelled; }
+
     void run(const char *p, const char *end)
     {
         m_end = end;
+        m_nextReport = m_progress ? p : end;
         while (p < end) {
+            if (p >= m_nextReport && !report(p))
+                return; // cancelled: the document is left as it is
             const char c = *p;
             if (c == '{') {
                 ++p;
@@ -489,8 +501,11 @@ public:
             } else if (c == '\r' || c == '\n') {
                 ++p;
             } else {
+                // At most ReportEvery bytes at a time, so that progress is
+                // told within a long run of text too.
                 const char *s = p;
-                while (p < end && !Specials[uchar(*p)])
+                const char *stop = end - p > ReportEvery ? p + ReportEvery : end;
+                while (p < stop && !Specials[uchar(*p)])
                     ++p;
                 text(s, p);
             }
@@ -503,7 +518,8 @@ public:
             if (!m_error.isEmpty())
                 break;
         }
-        finish();
+        if (!m_cancelled)
+            finish();
     }
 
     // Why the document cannot be shown; empty when it can.
@@ -513,6 +529,18 @@ public:
 
 private:
     State &top() { return m_stack.back(); }
+
+    // Tells the progress callback where the read is; false when it says stop.
+    // Called when p reaches m_nextReport, which stays at m_end without a callback.
+    bool report(const char *p)
+    {
+        m_nextReport = m_end - p > ReportEvery ? p + ReportEvery : m_end;
+        if ((*m_progress)(p - m_begin, m_end - m_begin))
+            return true;
+        m_cancelled = true;
+        m_nextReport = m_end;
+        return false;
+    }
 
     // ---- groups -------------------------------------------------------------
 
@@ -575,6 +603,9 @@ private:
     {
         int depth = 1;
         while (p < m_end) {
+            // A skipped group can be most of a file.
+            if (p >= m_nextReport && !report(p))
+                return m_end;
             const char c = *p++;
             if (c == '{') {
                 ++depth;
@@ -1651,6 +1682,10 @@ private:
     int m_startPosition = 0;
     QTextBlockFormat m_targetBlockFormat;
     const char *m_end = nullptr;
+    const Progress *m_progress = nullptr;
+    const char *m_begin = nullptr;      // the first byte of the data, for progress
+    const char *m_nextReport = nullptr; // where progress is next told; m_end without a callback
+    bool m_cancelled = false;
 
     std::vector<State> m_stack;
     int m_overflow = 0;          // groups opened beyond MaxDepth
@@ -1722,7 +1757,7 @@ bool isRtf(const QByteArray &data)
     return v.sliced(i).startsWith("{\\rtf");
 }
 
-ReadResult read(const QByteArray &data, QTextDocument &doc)
+ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &progress)
 {
     const qsizetype start = rtfStart(data);
     if (start < 0)
@@ -1730,12 +1765,16 @@ ReadResult read(const QByteArray &data, QTextDocument &doc)
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
+    bool cancelled = false;
     QString error;
     {
         QTextCursor cursor(&doc);
         cursor.beginEditBlock();
         Reader reader(cursor, true);
+        if (progress)
+            reader.reportTo(progress, data.constData());
         reader.run(data.constData() + start, data.constData() + data.size());
+        cancelled = reader.cancelled();
         cursor.endEditBlock();
         error = reader.error();
     }
@@ -1743,6 +1782,8 @@ ReadResult read(const QByteArray &data, QTextDocument &doc)
         doc.clear(); // and its pictures with it
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
+    if (cancelled)
+        return {false, QString(), true};
     return {error.isEmpty(), error};
 }
 
