@@ -1,19 +1,31 @@
 // The RTF reader and writer: files other programs wrote, broken and hostile
-// input, code pages, the round trip, the selection writer and LibreOffice.
+// input, code pages, the round trip, the selection writer and LibreOffice;
+// documents too large to lay out, each opened in a process of its own.
 #include "rtf.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFrame>
 #include <QTextTable>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace rtf = tavrin::rtf;
 
@@ -128,6 +140,203 @@ QTextCharFormat boldFormat() { return make<QTextCharFormat>([](auto &f) { f.setF
 struct Expect {
     QStringList text = {}, absent = {}, described = {};
 };
+
+// The document's top-level tables and runs of paragraphs, in order, and how
+// much the fullest cell of each table holds.
+QString shape(const QTextDocument &doc)
+{
+    QStringList parts;
+    int paragraphs = 0;
+    for (QTextFrame::iterator it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+        auto *table = qobject_cast<QTextTable *>(it.currentFrame());
+        if (!table) {
+            paragraphs += it.currentBlock().isValid();
+            continue;
+        }
+        if (paragraphs)
+            parts << QStringLiteral("%1 paragraphs").arg(std::exchange(paragraphs, 0));
+        int mostBlocks = 0, mostChars = 0;
+        for (int r = 0; r < table->rows(); ++r) {
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                QTextCursor all = cell.firstCursorPosition();
+                all.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+                mostBlocks = std::max(mostBlocks, cell.lastCursorPosition().blockNumber() - cell.firstCursorPosition().blockNumber() + 1);
+                mostChars = std::max(mostChars, int(all.selectedText().size()));
+            }
+        }
+        parts << QStringLiteral("table %1x%2 of cells up to %3 paragraphs, %4 characters")
+                     .arg(table->rows()).arg(table->columns()).arg(mostBlocks).arg(mostChars);
+    }
+    if (paragraphs)
+        parts << QStringLiteral("%1 paragraphs").arg(paragraphs);
+    return parts.join(QStringLiteral(", "));
+}
+
+// Every character of the document but white space, in order.
+QString letters(const QTextDocument &doc)
+{
+    QString out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (QChar c : b.text())
+            if (!c.isSpace())
+                out += c;
+    return out;
+}
+
+// A PNG file that says it holds a picture of the given size (its data is cut short).
+QByteArray pngHeader(quint32 width, quint32 height)
+{
+    const auto crc = [](QByteArrayView data) {
+        quint32 c = 0xFFFFFFFF;
+        for (char ch : data) {
+            c ^= uchar(ch);
+            for (int k = 0; k < 8; ++k)
+                c = c & 1 ? 0xEDB88320 ^ (c >> 1) : c >> 1;
+        }
+        return ~c;
+    };
+    const auto be = [](quint32 v) {
+        const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(bytes, 4);
+    };
+    const auto chunk = [&](const QByteArray &type, const QByteArray &data) {
+        return be(quint32(data.size())) + type + data + be(crc(type + data));
+    };
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", be(width) + be(height) + QByteArray("\x08\x06\0\0\0", 5))
+        + chunk("IDAT", QByteArray(8, '\0')) + chunk("IEND", {});
+}
+
+// ---- documents too large to lay out ---------------------------------------
+
+// AddressSanitizer slows our code (not Qt's) down: the documents are a
+// twentieth of their size there, in the same shapes.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int Scale = 20;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int Scale = 20;
+#else
+constexpr int Scale = 1;
+#endif
+#else
+constexpr int Scale = 1;
+#endif
+
+constexpr qint64 MiB = 1 << 20;
+
+struct Hostile {
+    QString name;
+    std::function<QByteArray()> data;
+    bool refused;   // or else opened, with
+    qint64 letters; // this many characters other than white space
+};
+
+qint64 nonSpace(QByteArrayView text) { return std::count_if(text.begin(), text.end(), [](char c) { return c != ' '; }); }
+
+// Documents that froze the program, or could have: each opens, fully laid
+// out, or is refused, within 30 s and 2 GiB.
+std::vector<Hostile> hostileDocuments()
+{
+    const bool full = Scale == 1;
+    const qint64 million = 1'000'000 / Scale;
+    const QByteArray sentence = "The quick brown fox jumps over the lazy dog, again and again.";
+    std::vector<Hostile> list;
+    const qint64 depth = 10 * million;
+    list.push_back({"deep groups", [=] { return "{\\rtf1 a" + QByteArray(depth, '{') + "b" + QByteArray(depth, '}') + "c}"; }, false, 3});
+    // Every size, indent, spacing and count beyond reason; giant letters
+    // in a narrow cell fill the table.
+    list.push_back({"giant control parameters", [] {
+        QImage image(40, 20, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return "{\\rtf1\\ansi\\ansicpg999999999\\deff999999999\\uc999999999{\\fonttbl{\\f999999999\\fcharset999999999 A;}}"
+               "{\\colortbl;\\red999999999\\green-999999999\\blue99999999999;}\\f999999999\\cf999999999\\cb-999999999"
+               "\\fs999999999\\li-2147483648\\ri2147483647\\fi-2147483648\\sb999999999\\sa999999999\\sl999999999\\slmult1"
+               "\\expndtw999999999\\charscalex999999999 "
+            + QByteArray("W\\par ").repeated(200)
+            + "\\trowd\\trleft-999999999\\trrh999999999\\cellx999999999999\\cellx-999999999999\\intbl " + QByteArray(3000, 'W') + "\\cell\\row"
+            + "\\pard{\\pict\\pngblip\\picw999999999\\pich999999999\\picwgoal999999999\\pichgoal999999999\\picscalex999999999\\picscaley999999999 "
+            + png.toHex() + "}\\u999999999 ?\\u-999999999 ?\\bin999999999 }";
+    }, false, 200 + 3000 + 1});
+    const qint64 cells = million;
+    list.push_back({"a million cells in rows", [=] { return "{\\rtf1 " + QByteArray("\\trowd\\cellx1000\\intbl x\\cell\\row\n").repeated(cells) + "}"; },
+                    full, cells});
+    list.push_back({"a million cells in one row", [=] { return "{\\rtf1\\trowd\\cellx1000\\intbl " + QByteArray("x\\cell ").repeated(cells) + "\\row}"; },
+                    full, cells});
+    list.push_back({"a million paragraphs in one cell",
+                    [=] { return "{\\rtf1\\trowd\\cellx5000\\intbl " + QByteArray("x\\par ").repeated(cells) + "\\cell\\row}"; }, full, cells});
+    const qint64 some = 400'000 / Scale;
+    list.push_back({"400,000 paragraphs in one cell",
+                    [=] { return "{\\rtf1\\trowd\\cellx5000\\intbl " + QByteArray("x\\par ").repeated(some) + "\\cell\\row}"; }, false, some});
+    const qint64 wideRows = 7000 / Scale;
+    list.push_back({"7,000 rows of 63 empty cells", [=] {
+        return "{\\rtf1\\trowd" + QByteArray("\\cellx100").repeated(63) + QByteArray("\\intbl" + QByteArray("\\cell").repeated(63) + "\\row\n").repeated(wideRows) + "}";
+    }, false, 0});
+    const qint64 lines = 200 * MiB / (sentence.size() + 6) / Scale;
+    list.push_back({"200 MB of paragraphs", [=] { return "{\\rtf1 " + (sentence + "\\par\n").repeated(lines) + "}"; }, full, lines * nonSpace(sentence)});
+    const qint64 sentences = 200 * MiB / (sentence.size() + 1) / Scale;
+    list.push_back({"200 MB in one paragraph", [=] { return "{\\rtf1 " + (sentence + ' ').repeated(sentences) + "}"; }, full,
+                    sentences * nonSpace(sentence)});
+    const qint64 bytes = 200 * MiB / Scale;
+    list.push_back({"200 MB without a space or a paragraph break", [=] { return "{\\rtf1 " + QByteArray(bytes, 'x') + "}"; }, full, bytes});
+    // One colour compresses to almost nothing, and decodes to 120 MiB.
+    const int side = full ? 5600 : 1250;
+    list.push_back({"pictures beyond what they may take decoded", [=] {
+        QImage image(side, side, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return "{\\rtf1 " + ("{\\pict\\pngblip " + png.toHex() + "}").repeated(5) + "}";
+    }, full, 5});
+    const qint64 giant = 5000 / Scale;
+    list.push_back({"giant letters beyond Qt's layout", [=] { return "{\\rtf1\\fs3276 " + QByteArray("WWWW\\par\n").repeated(giant) + "}"; }, full, 4 * giant});
+    return list;
+}
+
+// The child process: opens one of them as the document window shows a
+// document (read, set into a text box that is shown, laid out to its end and
+// painted there), and prints what that took.
+int openHostile(const QString &name, int argc, char **argv)
+{
+    if (Scale == 1) {
+        const rlimit limit{2048 * MiB, 2048 * MiB};
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    QApplication app(argc, argv);
+    Hostile hostile;
+    for (const Hostile &h : hostileDocuments())
+        if (h.name == name)
+            hostile = h;
+    if (!hostile.data)
+        return 2;
+    QByteArray data = hostile.data();
+    QElapsedTimer timer;
+    timer.start();
+    QTextDocument doc;
+    const rtf::ReadResult result = rtf::read(data, doc);
+    data = QByteArray();
+    const qint64 readMs = timer.elapsed();
+    QTextEdit edit;
+    edit.resize(800, 600);
+    edit.setDocument(&doc);
+    edit.show();
+    QApplication::processEvents();
+    const QSizeF size = doc.documentLayout()->documentSize(); // the whole document laid out
+    edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
+    edit.viewport()->grab();
+    const qint64 layoutMs = timer.elapsed() - readMs;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%s %lld %lld %ld %lld %.0f\n", result.ok ? "opened" : "refused", readMs, layoutMs, usage.ru_maxrss,
+                qint64(letters(doc).size()), size.height());
+    return result.ok == result.error.isEmpty() && (result.ok || doc.isEmpty()) ? 0 : 3;
+}
 
 } // namespace
 
@@ -250,6 +459,120 @@ private slots:
         VERIFY_IN_ORDER(describe(doc), {"block cell=0,62 of 2x63 ", "block cell=1,62 of 2x63 ", "'c'", "block cell=1,62 of 2x63 ", "'d'"});
     }
 
+    // What Qt could not lay out, or only while the window waits, is cut into
+    // pieces it can: all the text stays, in order, and what we write of it
+    // reads back cut in the same places.
+    void limits_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QString>("letters");
+        const QString x = QStringLiteral("x");
+        QTest::newRow("a table goes on in a new one when half full")
+            << body(QByteArray("\\trowd\\cellx1\\intbl x\\cell\\row ").repeated(5000))
+            << "1 paragraphs, table 4000x1 of cells up to 1 paragraphs, 1 characters, 1 paragraphs, "
+               "table 1000x1 of cells up to 1 paragraphs, 1 characters, 1 paragraphs" << x.repeated(5000);
+        QTest::newRow("a full cell goes on after its table")
+            << body("\\trowd\\cellx1\\cellx2\\intbl " + QByteArray("x\\par ").repeated(20000) + "y\\cell z\\cell\\row")
+            << "1 paragraphs, table 1x2 of cells up to 15998 paragraphs, 31995 characters, 4003 paragraphs, "
+               "table 1x2 of cells up to 1 paragraphs, 1 characters, 1 paragraphs" << x.repeated(20000) + "yz";
+        // Giant letters in a column of its own: one a line, 2912 pixels each.
+        QTest::newRow("giant letters fill a cell")
+            << body("\\trowd\\cellx1\\intbl\\fs3276 " + QByteArray(3000, 'W') + "\\cell\\row")
+            << "1 paragraphs, table 1x1 of cells up to 1 paragraphs, 1440 characters, 1 paragraphs" << QString(3000, u'W');
+        QTest::newRow("a long paragraph goes on in new ones") << body(QByteArray("x ").repeated(125000)) << "3 paragraphs" << x.repeated(125000);
+        QTest::newRow("so does a long run without a space") << body(QByteArray(25000, 'x')) << "3 paragraphs" << x.repeated(25000);
+        // Cut where a character ends, every 10,000 bytes or just after: after
+        // 'a', each pair of bytes is one character.
+        const QString kana = QString(150000, QChar(0x3042));
+        QTest::newRow("Shift-JIS bytes") << body("\\ansicpg932 a" + QByteArray("\x82\xa0").repeated(150000)) << "30 paragraphs" << u'a' + kana;
+        QTest::newRow("Shift-JIS escapes") << body("\\ansicpg932 a" + QByteArray("\\'82\\'a0").repeated(150000)) << "30 paragraphs" << u'a' + kana;
+    }
+    void limits()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, shape);
+        QFETCH(QString, letters);
+        QTextDocument doc, back;
+        QVERIFY(rtf::read(data, doc).ok);
+        QCOMPARE(::shape(doc), shape);
+        QVERIFY(::letters(doc) == letters);
+        QVERIFY(rtf::read(rtf::write(doc), back).ok);
+        QCOMPARE(::shape(back), shape);
+        QVERIFY(plainText(back) == plainText(doc));
+    }
+
+    // A document too large to show is refused and nothing of it is kept: the
+    // document read into is left empty, one pasted into as it was.
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("too tall") << body(QByteArray("\\fs3276 W\\par ").repeated(6000)) << "too long to show";
+        QTest::newRow("a picture too large to decode")
+            << body("a{\\pict\\pngblip " + pngHeader(20000, 20000).toHex() + "}b") << "pictures are too large";
+    }
+    void refused()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, error);
+        QTextDocument doc;
+        doc.setPlainText(QStringLiteral("kept"));
+        const rtf::ReadResult read = rtf::read(data, doc);
+        QVERIFY(!read.ok);
+        QVERIFY2(read.error.contains(error), qPrintable(read.error));
+        QVERIFY(doc.isEmpty());
+
+        QTextDocument target;
+        target.setPlainText(QStringLiteral("keep this"));
+        QTextCursor cursor(&target);
+        cursor.setPosition(5);
+        cursor.setPosition(9, QTextCursor::KeepAnchor);
+        const rtf::ReadResult pasted = rtf::insert(data, cursor);
+        QVERIFY(!pasted.ok);
+        QCOMPARE(pasted.error, read.error);
+        QCOMPARE(target.toPlainText(), QStringLiteral("keep this"));
+        QCOMPARE(cursor.selectedText(), QStringLiteral("this"));
+    }
+
+    // Each in a process of its own, so that a layout that never ends, or
+    // memory that runs out, fails here rather than freezing the run.
+    void hostileDocument_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<qint64>("letters");
+        for (const Hostile &h : hostileDocuments())
+            QTest::newRow(qPrintable(h.name)) << h.name << h.refused << h.letters;
+    }
+    void hostileDocument()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        QFETCH(qint64, letters);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--open"), name});
+        const bool finished = child.waitForFinished(90000);
+        if (!finished) {
+            child.kill();
+            child.waitForFinished();
+        }
+        QVERIFY2(finished, "still reading or laying out after 90 s");
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        // outcome, read ms, layout ms, peak KiB, letters, laid-out height
+        const QList<QByteArray> out = child.readAllStandardOutput().trimmed().split(' ');
+        QCOMPARE(out.size(), 6);
+        qInfo("%s in %lld + %lld ms, peak %lld MiB, %s pixels tall", out[0].constData(), out[1].toLongLong(), out[2].toLongLong(),
+              out[3].toLongLong() / 1024, out[5].constData());
+        QCOMPARE(out[0], QByteArray(refused ? "refused" : "opened"));
+        QVERIFY2(out[1].toLongLong() + out[2].toLongLong() <= 30000, "slower than 30 s");
+        QVERIFY2(out[3].toLongLong() <= 2048 * 1024, "more than 2 GiB");
+        if (!refused)
+            QCOMPARE(out[4].toLongLong(), letters);
+    }
+
     // Small and hostile input alike: it must read within 5 s, without a
     // crash, and give the text around any damage.
     void input_data()
@@ -272,6 +595,8 @@ private slots:
         QTest::newRow("binary data") << body("a{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}b") << shown;
         QTest::newRow("Word's pair") << body("a{\\*\\shppict{\\pict\\pngblip " + pngHex + "}}{\\nonshppict{\\pict\\wmetafile8 " + pngHex + "}}b") << shown;
         QTest::newRow("metafile") << body("a{\\pict\\wmetafile8\\picw40\\pich20 " + pngHex + "}b") << "ab";
+        QTest::newRow("giant size, kept in proportion")
+            << body("a{\\pict\\pngblip\\picwgoal90000\\pichgoal999999999\\picscaley999999999 " + pngHex + "}b") << "a<img 60x2112 of 40x20>b";
         QTest::newRow("broken picture data") << body("a{\\pict\\pngblip\\picwgoal-5 zz" + pngHex.left(60) + "}b") << "ab";
 
         QTest::newRow("\\u and \\ucN") << body("\\u915G\\uc2\\u915GGx\\uc0\\u915 G") << QString::fromUtf16(u"\u0393\u0393x\u0393G");
@@ -317,18 +642,23 @@ private slots:
         QTest::newRow("truncated after backslash") << QByteArray("{\\rtf1 a\\") << QStringLiteral("a");
         QTest::newRow("truncated in picture") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e47") << QStringLiteral("a");
         QTest::newRow("truncated in table") << QByteArray("{\\rtf1\\trowd\\cellx5\\intbl a\\cell b") << QStringLiteral("\na\nb\n");
+        // A table's cell grid is its rows times its widest row, and a table
+        // holds at most 16,000 cells and paragraphs: a row that fills it goes
+        // on after it, and in a new table, a table half full at a row's end
+        // goes on in a new one. No cell is lost.
         QTest::newRow("many cells") << "{\\rtf1\\trowd\\intbl " + QByteArray("x\\cell ").repeated(20000) + "\\row}"
-            << u'\n' + rows(20000, QStringLiteral("x")) + u'\n';
-        // A table's cell grid is its rows times its widest row.
+            << u'\n' + rows(20000, QStringLiteral("x"));
         QTest::newRow("one long row under many short ones")
             << "{\\rtf1 " + QByteArray("\\trowd\\cellx1\\intbl x\\cell\\row ").repeated(300) + "\\trowd\\intbl " + QByteArray("y\\cell ").repeated(1000) + "\\row}"
-            << u'\n' + rows(300, QStringLiteral("x"), 63) + u'\n' + rows(1000, QStringLiteral("y")) + u'\n';
+            << u'\n' + rows(300, QStringLiteral("x"), 16) + u'\n' + rows(16, QStringLiteral("y")) + QString(18, u'\n') + rows(984, QStringLiteral("y")) + u'\n';
         QTest::newRow("many wide rows") << "{\\rtf1\\trowd" + QByteArray("\\cellx1").repeated(63) + "\\intbl " + QByteArray("x\\row ").repeated(2700) + "}"
-            << u'\n' + rows(2700, QStringLiteral("x"), 63) + u'\n';
+            << u'\n' + (QStringList(21, rows(125, QStringLiteral("x"), 63)) << rows(75, QStringLiteral("x"), 63)).join(QStringLiteral("\n\n")) + u'\n';
         QTest::newRow("many font entries") << "{\\rtf1{\\fonttbl" + QByteArray("\\f1 A;").repeated(100000) + "}x}" << QStringLiteral("x");
         QTest::newRow("long field instruction") << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK " + QByteArray("\\'41x").repeated(100000) + "}{\\fldrslt y}}}"
             << QStringLiteral("y");
-        QTest::newRow("many formats") << "{\\rtf1 " + QByteArray("\\b a\\b0 b").repeated(50000) + "}" << QStringLiteral("ab").repeated(50000);
+        // 10,000 characters without a space end a paragraph.
+        QTest::newRow("many formats") << "{\\rtf1 " + QByteArray("\\b a\\b0 b").repeated(50000) + "}"
+            << QStringList(10, QStringLiteral("ab").repeated(5000)).join(u'\n');
     }
     void input()
     {
@@ -525,5 +855,15 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRtf)
+int main(int argc, char **argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--open") == 0)
+        return openHostile(QString::fromLocal8Bit(argv[2]), argc, argv);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestRtf test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_rtf.moc"

@@ -13,6 +13,24 @@
 // input, however broken, is read in linear time and bounded memory, and
 // yields the text it could read.
 //
+// What it reads, Qt can lay out, in any window: Qt's layout never ends on a
+// line more than 2^25 pixels down a document or a table cell, and lays out a
+// table or a paragraph in one piece. So a table has at most 63 columns (as in
+// Word; further cells go into the last, a paragraph each) and at most 16,000
+// cells and paragraphs in all, and its content at most 2^22 pixels tall
+// should every character take a line of its own at its own size: at most
+// 16,000 paragraphs in a cell, and about 200,000 characters at 12 points
+// (1,440 at 1638 points, the largest size taken). A table half full goes on
+// in a new table from its next row; the rest of a cell that fills it goes on
+// after it as ordinary paragraphs, and the row's next cell starts the next
+// table. A paragraph goes on in a new one after 100,000 characters, or after
+// 10,000 without a space (Qt breaks such a run in time that grows with the
+// square of its length). Indents and spacing are taken up to 22 inches,
+// pictures shown up to 22 inches on either side. None of the text is dropped
+// by these limits. A document of more than 500,000 paragraphs and cells, one
+// over 2^24 pixels tall laid out 480 pixels wide, or one whose pictures would
+// take more than 512 MiB decoded, is refused (ok = false, with the reason).
+//
 // Writing produces pure ASCII RTF 1.x with Windows-1252 as its code page and
 // every other character as \uN, readable by Word, WordPad and LibreOffice.
 // What we write, we read back with the same text and formats.
@@ -36,8 +54,10 @@ namespace tavrin::rtf {
 bool isRtf(const QByteArray &data);
 
 // Outcome of a read. When ok is false, error is a sentence fit to show the
-// user and the document was not touched, unless the read was cancelled: then
-// cancelled is true, error is empty and the document holds part of the data.
+// user; data that is not RTF leaves the document untouched, and a document
+// too large to show leaves it empty (read) or as it was (insert). A read
+// cancelled has cancelled true, error empty and the document holding part of
+// the data.
 struct ReadResult {
     bool ok = false;
     QString error;

@@ -3,11 +3,14 @@
 // runs of equal character format and inserted a run at a time.
 #include "rtf.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextTable>
 #include <QUrl>
 
@@ -15,8 +18,10 @@
 #include <array>
 #include <atomic>
 #include <climits>
+#include <cmath>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tavrin::rtf {
@@ -40,7 +45,79 @@ constexpr int MaxColumns = 63;
 constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
 constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
 
+// Limits on what the document holds once laid out. Qt lays text out in
+// fixed-point numbers (26.6 bits), so nothing can lie more than 2^25 pixels
+// (about 33.5 million) below the top of the document, or of a table cell:
+// a line past that point is never placed, and the layout never ends. Qt also
+// lays out a table, and a paragraph, in one piece, while the window waits.
+constexpr qint64 QtLayoutLimit = qint64(1) << 25;
+// A paragraph longer than this goes on in a new paragraph with the same
+// formats (at a character's end, so no character is cut in two), and so does
+// one with this many characters since its last space or tab: Qt breaks such
+// a run into lines in time that grows with the square of its length (100,000
+// characters take it 0.35 s, 10,000 3 ms).
+constexpr qint64 MaxParagraphChars = 100'000;
+constexpr qint64 MaxUnbrokenChars = 10'000;
+// A table, and so each of its cells, is bounded twice:
+// - by its weight: its cell grid (rows times columns, spare columns
+//   included) plus one for each cell with something in it and each further
+//   paragraph in a cell, at most MaxTableWeight. Qt lays a table out as a
+//   whole, several times over when it is first shown: 16,000 cells take it
+//   about a second;
+// - by its height should every character take a line of its own (as in a
+//   column one character wide) at its own font size, and every paragraph
+//   its spacing: at most 2^22 pixels, an eighth of Qt's limit, whatever the
+//   font sizes and the window's width.
+// A table that has reached half of either goes on in a new table from its
+// next row (so does a row that widens the grid that far). The row that fills
+// it is cut where it does: the rest of the cell being read goes on after the
+// table as ordinary paragraphs, and the row's next cell starts the next
+// table, in its own column (cells folded into the last column stay
+// paragraphs after the table, to the end of the row). Nothing is dropped:
+// the text keeps its order, outside the grid. So a cell holds at most 16,000
+// paragraphs, and as many characters as fit in 2^22 pixels at one a line:
+// about 200,000 at 12 points, 1,440 at 1638 points, the largest size we take.
+// The table we write of what we read, every row as wide as the widest, never
+// weighs more in any row than what we read, so it reads back cut in the same
+// places.
+constexpr int MaxTableWeight = 16'000;
+constexpr qint64 MaxTableHeight = QtLayoutLimit / 8;
+// The document as a whole: its blocks (paragraphs and table cells), and its
+// height estimated at ReferenceWidth pixels wide, a narrow window (see
+// Extent); beyond either the document is refused, with nothing shown of it.
+constexpr int MaxParagraphs = 500'000;
+constexpr qint64 MaxDocumentHeight = QtLayoutLimit / 2;
+constexpr int ReferenceWidth = 480;
+constexpr int RowPixels = 8;         // a table row's borders, spacing and padding
+// Pictures: each is shown at most 22 inches (2112 pixels) on either side, as
+// in Word, and all of a document's together may take 512 MiB once decoded.
+constexpr int MaxPictureSide = MaxTwips / 15;
+constexpr qint64 MaxPictureBytes = qint64(512) << 20;
+
 const QString NotRtfError = QStringLiteral("The file is not in rich text format.");
+const QString TooManyParagraphsError =
+    QStringLiteral("The document is too large to show: it has more than 500,000 paragraphs and table cells.");
+const QString TooLongError =
+    QStringLiteral("The document is too long to show: laid out, it would be more than 16 million pixels tall.");
+const QString TooManyPicturesError =
+    QStringLiteral("The document's pictures are too large to show: together they would take more than 512 MiB.");
+
+// The em and the line of a font size in half-points, in pixels at 96 DPI.
+// A line is taken as 1.5 em, more than common fonts need (DejaVu Sans 1.16,
+// Noto Sans CJK 1.45).
+int emPixels(int halfPoints) { return std::max(1, (halfPoints * 2 + 2) / 3); }
+int linePixels(int halfPoints) { return std::max(1, emPixels(halfPoints) * 4 / 3); }
+int twipsToPixels(int twips) { return (twips + 14) / 15; }
+
+// Code pages whose characters take one or two bytes, and their lead bytes.
+bool isLeadByte(int codePage, uchar b)
+{
+    switch (codePage) {
+    case 932: case 10001: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 936: case 949: case 950: return b >= 0x81 && b <= 0xFE;
+    default: return false;
+    }
+}
 
 // Every control word the reader acts on. Words not listed are ignored.
 enum class Word : quint8 {
@@ -228,6 +305,28 @@ public:
         m_text.append(QChar(c));
     }
     bool isEmpty() const { return m_text.isEmpty() && m_bytes.isEmpty(); }
+    // True unless the bytes waiting end inside a character of their code
+    // page, where the text cannot be cut.
+    bool atCharBoundary() const
+    {
+        const qsizetype n = m_bytes.size();
+        if (n == 0)
+            return true;
+        if (m_codePage == 65001) {
+            qsizetype i = n - 1;
+            while (i > 0 && n - i < 4 && (uchar(m_bytes[i]) & 0xC0) == 0x80)
+                --i;
+            const uchar lead = uchar(m_bytes[i]);
+            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            return n - i >= length;
+        }
+        if (!isLeadByte(m_codePage, 0x81))
+            return true; // one byte a character
+        qsizetype i = 0;
+        while (i < n)
+            i += isLeadByte(m_codePage, uchar(m_bytes[i])) ? 2 : 1;
+        return i == n;
+    }
     // The text so far; the sink is empty afterwards.
     QString take(CodePages &pages)
     {
@@ -305,12 +404,49 @@ struct Picture {
     int w = 0, h = 0, wGoal = 0, hGoal = 0, scaleX = 100, scaleY = 100;
 };
 
+// What a paragraph takes when laid out: its lines at a width are as many as
+// its characters take at 0.6 em each (or one each, when one is wider than the
+// line), and its line breaks.
+struct Extent {
+    qint64 chars = 0;  // characters (a byte of a code page counting as one) and pictures
+    qint64 width = 0;  // their width, in fifths of a pixel
+    qint64 breaks = 0; // line breaks
+    qint64 unbroken = 0; // characters since the last space or tab
+    int line = 0;      // the tallest line, pixels
+    qint64 lines(int available) const
+    {
+        const qint64 fifths = 5 * qint64(std::max(available, 1));
+        return std::max<qint64>(1, std::min(chars, (width + fifths - 1) / fifths) + breaks);
+    }
+};
+
+// A paragraph of the table being read.
+struct CellParagraph {
+    int row, column;
+    int spacing, indent; // pixels
+    Extent extent;
+};
+
 int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 int hexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Characters that never reach the document (see Reader::flushRun): they
+// take no room in it either.
+bool isDropped(char16_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n') || c == 0xFDD0 || c == 0xFDD1 || c == 0xFFFC;
+}
+qsizetype controlBytes(const char *s, qsizetype n)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        count += isDropped(uchar(s[i])) ? 1 : 0;
+    return count;
+}
 
 // Bytes that end a run of plain text.
 constexpr std::array<bool, 256> makeSpecials()
@@ -330,6 +466,7 @@ public:
         : m_cursor(cursor), m_doc(cursor.document()), m_replacing(replacing)
     {
         m_startPosition = cursor.position();
+        m_startBlocks = m_doc->blockCount();
         m_targetBlockFormat = cursor.blockFormat();
         m_stack.reserve(64);
     }
@@ -364,8 +501,11 @@ public:
             } else if (c == '\r' || c == '\n') {
                 ++p;
             } else {
+                // At most ReportEvery bytes at a time, so that progress is
+                // told within a long run of text too.
                 const char *s = p;
-                while (p < end && !Specials[uchar(*p)])
+                const char *stop = end - p > ReportEvery ? p + ReportEvery : end;
+                while (p < stop && !Specials[uchar(*p)])
                     ++p;
                 text(s, p);
             }
@@ -375,10 +515,17 @@ public:
             }
             if (m_stack.empty())
                 break; // the outer group is closed: what follows is not ours
+            if (!m_error.isEmpty())
+                break;
         }
         if (!m_cancelled)
             finish();
     }
+
+    // Why the document cannot be shown; empty when it can.
+    const QString &error() const { return m_error; }
+    // The names of the pictures added to the document as its resources.
+    const std::vector<QString> &images() const { return m_images; }
 
 private:
     State &top() { return m_stack.back(); }
@@ -773,12 +920,30 @@ private:
         State &st = top();
         st.firstWord = false;
         switch (st.dest) {
-        case Dest::Text:
+        case Dest::Text: {
             if (st.chr.hidden)
                 return;
-            prepareOutput();
-            m_run.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, e - s));
+            // A piece at a time, as far as the paragraph and the table have room.
+            const int codePage = codePageOf(st.chr.font);
+            while (s < e && m_error.isEmpty()) {
+                prepareOutput();
+                admitContent();
+                const qint64 room = roomFor(st.chr);
+                if (room <= 0 && m_run.atCharBoundary()) {
+                    makeRoom();
+                    continue;
+                }
+                const qsizetype n = qsizetype(std::min<qint64>(e - s, std::max<qint64>(room, 1)));
+                m_run.addBytes(m_pages, codePage, QByteArrayView(s, n));
+                grow(n - controlBytes(s, n), st.chr);
+                qsizetype space = n;
+                while (space > 0 && s[space - 1] != ' ' && s[space - 1] != '\t')
+                    --space;
+                m_para.unbroken = space > 0 ? n - space : m_para.unbroken + n;
+                s += n;
+            }
             break;
+        }
         case Dest::FontTable:
             for (const char *q = s; q < e; ++q) {
                 if (*q == ';') {
@@ -823,7 +988,15 @@ private:
             if (st.chr.hidden)
                 return;
             prepareOutput();
+            admitContent();
+            if (roomFor(st.chr) <= 0) {
+                makeRoom();
+                prepareOutput();
+                admitContent();
+            }
             m_run.addChar(m_pages, c);
+            grow(isDropped(c) ? 0 : 1, st.chr);
+            m_para.unbroken = c == u' ' || c == u'\t' || c == 0x2028 ? 0 : m_para.unbroken + 1;
             break;
         case Dest::FontTable:
             if (m_fontEntry != INT_MIN)
@@ -947,23 +1120,42 @@ private:
         const State &outer = m_stack[m_stack.size() - 2];
         if (outer.dest != Dest::Text || outer.chr.hidden)
             return;
-        QImage image;
-        if (!image.loadFromData(pic.data, pic.kind == Picture::Png ? "PNG" : "JPEG") || image.isNull())
+        // The decoded size is known from the header: a picture is refused
+        // before it is decoded if it would take the document past its budget.
+        QBuffer buffer(&pic.data);
+        QImageReader reader(&buffer, pic.kind == Picture::Png ? "PNG" : "JPEG");
+        const QSize size = reader.size();
+        const qint64 bytes = size.isValid() ? qint64(size.width()) * size.height() * 4 : 0;
+        if (m_pictureBytes + bytes > MaxPictureBytes) {
+            refuse(TooManyPicturesError);
             return;
+        }
+        const QImage image = reader.read();
+        if (image.isNull())
+            return;
+        m_pictureBytes += std::max<qint64>(bytes, image.sizeInBytes());
         // Shown size: the goal size in twips (15 twips a pixel at 96 DPI) or the
-        // image's own, scaled by \picscalex/y percent.
-        const double w = (pic.wGoal > 0 ? pic.wGoal / 15.0 : image.width()) * pic.scaleX / 100.0;
-        const double h = (pic.hGoal > 0 ? pic.hGoal / 15.0 : image.height()) * pic.scaleY / 100.0;
+        // image's own, scaled by \picscalex/y percent, and within the largest
+        // size a picture takes.
+        double w = (pic.wGoal > 0 ? pic.wGoal / 15.0 : image.width()) * pic.scaleX / 100.0;
+        double h = (pic.hGoal > 0 ? pic.hGoal / 15.0 : image.height()) * pic.scaleY / 100.0;
+        if (const double over = std::max(w, h) / MaxPictureSide; over > 1) {
+            w /= over;
+            h /= over;
+        }
         const QString name = QStringLiteral("rtfimage%1.png").arg(++imageCounter);
         m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        m_images.push_back(name);
         // The picture belongs to the enclosing text.
         prepareOutput(outer);
+        admitContent();
         flushRun();
         QTextImageFormat format;
         format.setName(name);
         format.setWidth(w);
         format.setHeight(h);
         m_cursor.insertImage(format);
+        growByPicture(w, h);
     }
 
     // ---- output ---------------------------------------------------------------
@@ -1010,8 +1202,10 @@ private:
             }
             t = clean;
         }
-        if (!t.isEmpty())
-            m_cursor.insertText(t, charFormat(m_runProps));
+        if (t.isEmpty())
+            return;
+        m_para.breaks += t.count(QChar(0x2028));
+        m_cursor.insertText(t, charFormat(m_runProps));
     }
 
     QTextCharFormat charFormat(const CharProps &p)
@@ -1069,9 +1263,15 @@ private:
         if (s.dest != Dest::Text || s.chr.hidden)
             return;
         prepareOutput();
+        if (m_table && !breakInCell()) {
+            m_lastWasParagraph = true; // the table's end ends the paragraph too
+            return;
+        }
         flushRun();
         m_cursor.setBlockFormat(blockFormat(s.para));
+        closeParagraph();
         m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
+        openParagraph();
         m_lastWasParagraph = true;
     }
 
@@ -1098,29 +1298,163 @@ private:
         m_cursor.setBlockFormat(format);
     }
 
+    // ---- the document's extent -------------------------------------------------
+
+    // Characters of a font went into the paragraph at the cursor.
+    void grow(qint64 n, const CharProps &c)
+    {
+        if (n == 0)
+            return;
+        m_largestHalfPoints = std::max(m_largestHalfPoints, c.halfPoints);
+        const int line = linePixels(c.halfPoints);
+        m_para.chars += n;
+        m_para.width += n * emPixels(c.halfPoints) * 3;
+        m_para.line = std::max(m_para.line, line);
+        m_paraPending = true;
+        if (m_table)
+            m_tableHeight += n * line;
+    }
+
+    void growByPicture(double w, double h)
+    {
+        const int height = std::max(1, int(std::ceil(h)));
+        m_para.chars += 1;
+        m_para.width += qint64(std::ceil(w)) * 5;
+        m_para.line = std::max(m_para.line, height);
+        m_paraPending = true;
+        if (m_table)
+            m_tableHeight += height;
+    }
+
+    // Characters of a font that still fit in the paragraph, and in the table.
+    qint64 roomFor(const CharProps &c) const
+    {
+        qint64 room = std::min(MaxParagraphChars - m_para.chars, MaxUnbrokenChars - m_para.unbroken);
+        if (m_table)
+            room = std::min(room, (MaxTableHeight - m_tableHeight) / linePixels(c.halfPoints));
+        return room;
+    }
+
+    // The paragraph, or the table, has no room for more text: the paragraph
+    // goes on in a new one, or the cell after the table.
+    void makeRoom()
+    {
+        if (m_para.chars >= MaxParagraphChars || m_para.unbroken >= MaxUnbrokenChars || !m_table)
+            paragraph();
+        else
+            spill();
+    }
+
+    void openParagraph()
+    {
+        m_para = Extent();
+        m_paraPending = true;
+    }
+
+    // The paragraph at the cursor is complete: its extent goes to its table,
+    // or to the document's height.
+    void closeParagraph()
+    {
+        flushRun();
+        if (!std::exchange(m_paraPending, false))
+            return;
+        Extent e = std::exchange(m_para, Extent());
+        const ParaProps p = m_stack.empty() ? ParaProps() : top().para;
+        // An empty paragraph's line has the size in force at its end. What we
+        // write of it may end in the size of any text before it, so it is
+        // taken at least as large as the largest of those too: it never
+        // counts for less read back than it did here.
+        if (e.chars == 0)
+            e.line = linePixels(std::max({24, m_largestHalfPoints, m_stack.empty() ? 24 : top().chr.halfPoints}));
+        const int spacing = twipsToPixels(p.before) + twipsToPixels(p.after);
+        const int indent = twipsToPixels(p.left) + twipsToPixels(p.right) + twipsToPixels(std::max(p.first, 0));
+        if (m_table) {
+            if (!m_cellHasContent)
+                return; // an empty cell, as those that fill out a short row
+            m_tableHeight += spacing + (e.chars == 0 ? e.line : 0);
+            m_cellParagraphs.push_back({m_row, m_column, spacing, indent, e});
+        } else {
+            addHeight(e.lines(ReferenceWidth - indent) * e.line + spacing);
+        }
+        checkParagraphs();
+    }
+
+    // The height of the closed table at ReferenceWidth: its rows' tallest
+    // cells, the columns sharing the width equally.
+    qint64 tableExtent() const
+    {
+        const int columnWidth = ReferenceWidth / m_table->columns();
+        qint64 height = qint64(m_table->rows()) * RowPixels, rowHeight = 0, cellHeight = 0;
+        int row = -1, column = -1;
+        for (const CellParagraph &p : m_cellParagraphs) {
+            if (p.row != row || p.column != column) {
+                rowHeight = std::max(rowHeight, cellHeight);
+                cellHeight = 0;
+                column = p.column;
+                if (p.row != row) {
+                    height += rowHeight;
+                    rowHeight = 0;
+                    row = p.row;
+                }
+            }
+            cellHeight += p.extent.lines(columnWidth - p.indent) * p.extent.line + p.spacing;
+        }
+        return height + std::max(rowHeight, cellHeight);
+    }
+
+    void addHeight(qint64 pixels)
+    {
+        m_height += pixels;
+        if (m_height > MaxDocumentHeight)
+            refuse(TooLongError);
+    }
+
+    void checkParagraphs()
+    {
+        if (m_doc->blockCount() - m_startBlocks > MaxParagraphs)
+            refuse(TooManyParagraphsError);
+    }
+
+    // The document is not shown: the read stops here.
+    void refuse(const QString &error)
+    {
+        if (m_error.isEmpty())
+            m_error = error;
+    }
+
+    // ---- tables -----------------------------------------------------------------
+
     void placeInTable(bool inTable)
     {
         if (!inTable) {
+            m_spill = false; // the row is over, and whatever spilled from it
+            m_resumeColumn = 0;
+        }
+        if (!inTable || m_spill) {
             if (m_table) {
-                flushRun();
-                trimTable();
-                m_cursor.setPosition(m_table->lastPosition() + 1);
-                m_table = nullptr;
-                m_cellxCount = 0;
+                endTable();
+                if (!inTable)
+                    m_cellxCount = 0;
+            }
+            if (m_spill && m_cellEnded) {
+                // The next cell of a row spilled from its last column: a
+                // paragraph of its own, as it would have been in that column.
+                m_cellEnded = false;
+                closeParagraph();
+                m_cursor.insertBlock();
+                openParagraph();
             }
             return;
         }
         if (!m_table) {
-            flushRun();
-            // A table follows the block before it; the empty block that the
-            // last \par opened is not kept in front of it.
-            if (m_lastWasParagraph && blockMergeable(true))
-                mergeWithPrevious(m_cursor.block().previous().blockFormat());
-            m_table = m_cursor.insertTable(1, std::clamp(m_cellxCount, 1, MaxColumns));
-            m_row = m_column = m_lastColumn = 0;
-            m_rowEnded = m_cellEnded = false;
+            beginTable();
         } else if (m_rowEnded) {
-            flushRun();
+            closeParagraph();
+            if (tableWeight() + m_table->columns() > MaxTableWeight / 2 || m_tableHeight >= MaxTableHeight / 2) {
+                endTable(); // the next row starts a new table
+                beginTable();
+                return;
+            }
             // Rows and columns grow by doubling and the spare ones go when the
             // table ends: Qt rebuilds a table's cell grid after each change.
             // Qt removes a cell in time proportional to the whole table, so
@@ -1131,19 +1465,76 @@ private:
             m_column = 0;
             m_rowEnded = m_cellEnded = false;
             m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
+            m_cellHasContent = m_rowHasContent = false;
+            openParagraph();
         } else if (m_cellEnded) {
-            flushRun();
+            closeParagraph();
             m_cellEnded = false;
             if (m_column + 1 >= MaxColumns) {
-                m_cursor.insertBlock();
+                // Cells beyond the last column go into it, a paragraph each.
+                if (breakInCell()) {
+                    m_cursor.insertBlock();
+                    openParagraph();
+                }
                 return;
             }
             ++m_column;
-            if (m_column >= m_table->columns())
-                m_table->appendColumns(std::min(m_table->columns(), MaxColumns - m_table->columns()));
+            if (m_column >= m_table->columns()) {
+                // The wider grid counts for the rows above too: if they would
+                // now fill half the table, the row goes on in a new table.
+                const int columns = std::min(2 * m_table->columns(), MaxColumns);
+                if (qint64(m_row + 1) * columns + m_tableContent > MaxTableWeight / 2) {
+                    continueTable();
+                    return;
+                }
+                m_table->appendColumns(columns - m_table->columns());
+            }
             m_lastColumn = std::max(m_lastColumn, m_column);
             m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
+            m_cellHasContent = false;
+            openParagraph();
         }
+    }
+
+    // Opens a table at the cursor, its first row starting at m_resumeColumn
+    // (a new row starts at the first).
+    void beginTable()
+    {
+        flushRun();
+        // A table follows the block before it; the empty block that the
+        // last \par opened is not kept in front of it.
+        if (m_lastWasParagraph && blockMergeable(true)) {
+            mergeWithPrevious(m_cursor.block().previous().blockFormat());
+            m_paraPending = false;
+        }
+        closeParagraph();
+        const int column = m_rowEnded ? 0 : m_resumeColumn;
+        m_resumeColumn = 0;
+        m_table = m_cursor.insertTable(1, std::clamp(std::max(m_cellxCount, column + 1), 1, MaxColumns));
+        m_row = 0;
+        m_column = m_lastColumn = column;
+        if (column > 0)
+            m_cursor = m_table->cellAt(0, column).firstCursorPosition();
+        m_rowEnded = m_cellEnded = false;
+        m_cellHasContent = m_rowHasContent = false;
+        m_tableContent = 0;
+        m_tableHeight = 0;
+        m_cellParagraphs.clear();
+        openParagraph();
+        checkParagraphs();
+    }
+
+    // Closes the table: drops its spare rows and columns, adds its height to
+    // the document's and moves the cursor after it.
+    void endTable()
+    {
+        closeParagraph();
+        trimTable();
+        addHeight(tableExtent());
+        m_cursor.setPosition(m_table->lastPosition() + 1);
+        m_table = nullptr;
+        m_cellParagraphs.clear();
+        openParagraph();
     }
 
     void trimTable()
@@ -1155,6 +1546,70 @@ private:
             m_table->removeColumns(columns, m_table->columns() - columns);
     }
 
+    // See MaxTableWeight. The cell grid counts as it is, spare columns too:
+    // never less than the grid of the table we write and read back.
+    qint64 tableWeight() const { return qint64(m_row + 1) * m_table->columns() + m_tableContent; }
+
+    bool tableFull(int more) const
+    {
+        return tableWeight() + more > MaxTableWeight || m_tableHeight >= MaxTableHeight;
+    }
+
+    // Before the first text or picture goes into the current cell: a full
+    // table ends here, and the cell starts the next one.
+    void admitContent()
+    {
+        if (!m_table || m_cellHasContent)
+            return;
+        if (tableFull(1))
+            continueTable();
+        m_cellHasContent = m_rowHasContent = true;
+        ++m_tableContent;
+    }
+
+    // A paragraph break in the current cell. False when it would fill the
+    // table, which ends instead, and that ends the paragraph too.
+    bool breakInCell()
+    {
+        if (tableFull(m_cellHasContent ? 1 : 2)) {
+            if (m_cellHasContent) {
+                spill();
+                return false;
+            }
+            continueTable();
+        }
+        admitContent();
+        ++m_tableContent;
+        return true;
+    }
+
+    // The table is full before anything went into the current cell: it ends,
+    // and the next table starts with this cell, in its column. A row left
+    // empty by that is not kept.
+    void continueTable()
+    {
+        const int column = m_column;
+        if (!m_rowHasContent && m_row > 0)
+            --m_row;
+        endTable();
+        m_rowEnded = false;
+        m_resumeColumn = column;
+        beginTable();
+    }
+
+    // The table is full within a cell: it ends, and the rest of the cell goes
+    // on after it as ordinary paragraphs. The row's next cell starts the next
+    // table; in the last column, its further cells are paragraphs too.
+    void spill()
+    {
+        flushRun();
+        m_cursor.setBlockFormat(blockFormat(top().para));
+        closeParagraph();
+        m_spillColumn = m_column;
+        endTable();
+        m_spill = true;
+    }
+
     void endCell()
     {
         if (m_stack.empty() || top().dest != Dest::Text)
@@ -1164,6 +1619,11 @@ private:
         prepareOutput();
         flushRun();
         m_cursor.setBlockFormat(blockFormat(s.para));
+        closeParagraph();
+        if (m_spill && m_spillColumn + 1 < MaxColumns) {
+            m_spill = false;
+            m_resumeColumn = m_spillColumn + 1;
+        }
         m_cellEnded = true;
     }
 
@@ -1172,7 +1632,9 @@ private:
         if (m_stack.empty() || top().dest != Dest::Text)
             return;
         m_rowOpen = false;
-        if (!m_table) {
+        // After a cell that went on after its table, the row has no table.
+        const bool spilled = std::exchange(m_spill, false) || std::exchange(m_resumeColumn, 0) > 0;
+        if (!m_table && !spilled) {
             top().para.inTable = true;
             prepareOutput();
         }
@@ -1187,8 +1649,13 @@ private:
     {
         const State &s = top();
         flushRun();
-        if (m_table)
-            trimTable(); // the document ends inside a table
+        if (m_table) { // the document ends inside a table
+            closeParagraph();
+            trimTable();
+            addHeight(tableExtent());
+        } else if (m_para.chars > 0) {
+            closeParagraph();
+        }
         if (m_lastWasParagraph && blockMergeable(false)) {
             // Pasted text ends in the paragraph it went into, which keeps its format.
             mergeWithPrevious(m_replacing ? m_cursor.block().previous().blockFormat() : m_targetBlockFormat);
@@ -1201,6 +1668,10 @@ private:
     void finish()
     {
         m_overflow = 0;
+        if (!m_error.isEmpty()) {
+            m_stack.clear(); // refused: nothing more goes into the document
+            return;
+        }
         while (!m_stack.empty())
             popGroup();
     }
@@ -1248,6 +1719,22 @@ private:
     bool m_rowOpen = false;      // \trowd seen, \row not yet
     bool m_rowEnded = false;
     bool m_cellEnded = false;
+    bool m_cellHasContent = false, m_rowHasContent = false;
+    int m_tableContent = 0;      // cells with something in them, further paragraphs in cells
+    qint64 m_tableHeight = 0;    // pixels should every character take a line
+    std::vector<CellParagraph> m_cellParagraphs;
+    bool m_spill = false;        // the rest of a cell goes on after its full table
+    int m_spillColumn = 0;       // and the cell's column
+    int m_resumeColumn = 0;      // where the next table's first row starts
+
+    int m_largestHalfPoints = 0; // of any text so far
+    Extent m_para;               // the paragraph at the cursor
+    bool m_paraPending = true;   // and it is not counted yet
+    qint64 m_height = 0;         // the document's estimated height so far, pixels
+    int m_startBlocks = 0;
+    qint64 m_pictureBytes = 0;
+    std::vector<QString> m_images; // the pictures' resource names
+    QString m_error;             // why the document is refused
 };
 
 // Where the RTF group starts in data, or -1.
@@ -1279,6 +1766,7 @@ ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &prog
     doc.setUndoRedoEnabled(false);
     doc.clear();
     bool cancelled = false;
+    QString error;
     {
         QTextCursor cursor(&doc);
         cursor.beginEditBlock();
@@ -1288,12 +1776,15 @@ ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &prog
         reader.run(data.constData() + start, data.constData() + data.size());
         cancelled = reader.cancelled();
         cursor.endEditBlock();
+        error = reader.error();
     }
+    if (!error.isEmpty())
+        doc.clear(); // and its pictures with it
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
     if (cancelled)
         return {false, QString(), true};
-    return {true, QString()};
+    return {error.isEmpty(), error};
 }
 
 ReadResult insert(const QByteArray &data, QTextCursor &cursor)
@@ -1301,14 +1792,30 @@ ReadResult insert(const QByteArray &data, QTextCursor &cursor)
     const qsizetype start = rtfStart(data);
     if (start < 0 || cursor.isNull())
         return {false, NotRtfError};
+    QTextDocument *doc = cursor.document();
     cursor.beginEditBlock();
+    const QTextDocumentFragment replaced = cursor.selection();
     cursor.removeSelectedText();
+    const int from = cursor.position();
+    const int after = doc->characterCount() - from; // the text after the insertion
+    QString error;
     {
         Reader reader(cursor, false);
         reader.run(data.constData() + start, data.constData() + data.size());
+        error = reader.error();
+        if (!error.isEmpty()) {
+            // Refused: what was inserted goes, the selection comes back.
+            cursor.setPosition(from);
+            cursor.setPosition(doc->characterCount() - after, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+            cursor.insertFragment(replaced);
+            cursor.setPosition(from, QTextCursor::KeepAnchor);
+            for (const QString &name : reader.images())
+                doc->addResource(QTextDocument::ImageResource, QUrl(name), QVariant());
+        }
     }
     cursor.endEditBlock();
-    return {true, QString()};
+    return {error.isEmpty(), error};
 }
 
 } // namespace tavrin::rtf
