@@ -12,6 +12,7 @@
 //                                      the medians
 //   bench_open measure ours|floor FILE prints "<ms> <longest gap ms> <peak kB>
 //                                      <longest gap in the 3 s after, ms>"
+#include "peakmemory.h"
 #include "benchdocument.h"
 #include "frmDocument.h"
 #include "frmMain.h"
@@ -42,18 +43,6 @@ namespace {
 
 constexpr int BoxWidth = 900, BoxHeight = 600; // the text box on both sides
 constexpr int LaterMs = 3000; // how long the event loop is watched after the first paint
-
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 // Handles events until ready() holds (or five seconds have passed).
 bool waitFor(const std::function<bool()> &ready)

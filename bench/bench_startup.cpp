@@ -3,6 +3,8 @@
 // "shown <peak resident kB>", then ends at once (the driver times the line).
 // With --tools, it then opens each tool window in turn and prints
 // "open <window> <milliseconds>" for each.
+#include "peakmemory.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,18 +25,6 @@
 #endif
 
 namespace {
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 bool waitExposed(QWidget *w, int timeoutMs = 5000)
 {
     QElapsedTimer t;
