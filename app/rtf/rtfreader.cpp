@@ -2,6 +2,7 @@
 // stack, straight into a QTextDocument through a cursor. Text is gathered in
 // runs of equal character format and inserted a run at a time.
 #include "rtf.h"
+#include "rtfformat.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -91,7 +92,7 @@ constexpr int ReferenceWidth = 480;
 constexpr int RowPixels = 8;         // a table row's borders, spacing and padding
 // Pictures: each is shown at most 22 inches (2112 pixels) on either side, as
 // in Word, and all of a document's together may take 512 MiB once decoded.
-constexpr int MaxPictureSide = MaxTwips / 15;
+constexpr int MaxPictureSide = MaxTwips / TwipsPerPixel;
 constexpr qint64 MaxPictureBytes = qint64(512) << 20;
 
 const QString NotRtfError = QStringLiteral("The file is not in rich text format.");
@@ -107,7 +108,7 @@ const QString TooManyPicturesError =
 // Noto Sans CJK 1.45).
 int emPixels(int halfPoints) { return std::max(1, (halfPoints * 2 + 2) / 3); }
 int linePixels(int halfPoints) { return std::max(1, emPixels(halfPoints) * 4 / 3); }
-int twipsToPixels(int twips) { return (twips + 14) / 15; }
+int twipsToPixels(int twips) { return (twips + TwipsPerPixel - 1) / TwipsPerPixel; }
 
 // Code pages whose characters take one or two bytes, and their lead bytes.
 bool isLeadByte(int codePage, uchar b)
@@ -1137,8 +1138,8 @@ private:
         // Shown size: the goal size in twips (15 twips a pixel at 96 DPI) or the
         // image's own, scaled by \picscalex/y percent, and within the largest
         // size a picture takes.
-        double w = (pic.wGoal > 0 ? pic.wGoal / 15.0 : image.width()) * pic.scaleX / 100.0;
-        double h = (pic.hGoal > 0 ? pic.hGoal / 15.0 : image.height()) * pic.scaleY / 100.0;
+        double w = (pic.wGoal > 0 ? pic.wGoal / double(TwipsPerPixel) : image.width()) * pic.scaleX / 100.0;
+        double h = (pic.hGoal > 0 ? pic.hGoal / double(TwipsPerPixel) : image.height()) * pic.scaleY / 100.0;
         if (const double over = std::max(w, h) / MaxPictureSide; over > 1) {
             w /= over;
             h /= over;
@@ -1243,15 +1244,15 @@ private:
             f.setAlignment(p.align);
         // 15 twips to a pixel at 96 DPI, the unit of Qt's rich text margins.
         if (p.left)
-            f.setLeftMargin(p.left / 15.0);
+            f.setLeftMargin(p.left / double(TwipsPerPixel));
         if (p.right)
-            f.setRightMargin(p.right / 15.0);
+            f.setRightMargin(p.right / double(TwipsPerPixel));
         if (p.first)
-            f.setTextIndent(p.first / 15.0);
+            f.setTextIndent(p.first / double(TwipsPerPixel));
         if (p.before)
-            f.setTopMargin(p.before / 15.0);
+            f.setTopMargin(p.before / double(TwipsPerPixel));
         if (p.after)
-            f.setBottomMargin(p.after / 15.0);
+            f.setBottomMargin(p.after / double(TwipsPerPixel));
         return f;
     }
 

@@ -2,6 +2,7 @@
 // writes pure ASCII RTF, with only the control words that change the format
 // from one run of text to the next.
 #include "rtf.h"
+#include "rtfformat.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -36,7 +37,7 @@ struct CharState {
     bool operator==(const CharState &) const = default;
 };
 
-int toTwips(qreal pixels) { return int(std::lround(pixels * 15.0)); }
+int toTwips(qreal pixels) { return int(std::lround(pixels * TwipsPerPixel)); }
 
 QString familyOf(const QTextCharFormat &f)
 {
