@@ -1,5 +1,6 @@
 #include "frmFind.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -42,6 +43,9 @@ frmFind::frmFind(std::function<QTextEdit *()> target, QWidget *parent)
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setMinimumWidth(260);
+    // Room for a line of text before there is any, so a message never resizes the window.
+    lblStatus->setMinimumHeight(lblStatus->fontMetrics().height() * 2);
+    lblStatus->setWordWrap(true);
 
     grid->addWidget(findLabel, 0, 0);
     grid->addWidget(txtFind, 0, 1);
@@ -60,6 +64,11 @@ frmFind::frmFind(std::function<QTextEdit *()> target, QWidget *parent)
     connect(cmdReplace, &QPushButton::clicked, this, &frmFind::replace);
     connect(cmdReplaceAll, &QPushButton::clicked, this, &frmFind::replaceAll);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+    auto *escape = new QAction(this); // Esc closes it, as it closes a dialog
+    escape->setShortcut(Qt::Key_Escape);
+    escape->setShortcutContext(Qt::WindowShortcut);
+    connect(escape, &QAction::triggered, this, &QWidget::hide);
+    addAction(escape);
     connect(txtFind, &QLineEdit::returnPressed, this, &frmFind::findNext);
     connect(txtFind, &QLineEdit::textChanged, this, &frmFind::updateButtons);
     updateButtons();
