@@ -881,6 +881,17 @@ private slots:
         QTest::newRow("many font entries") << "{\\rtf1{\\fonttbl" + QByteArray("\\f1 A;").repeated(100000) + "}x}" << QStringLiteral("x");
         QTest::newRow("long field instruction") << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK " + QByteArray("\\'41x").repeated(100000) + "}{\\fldrslt y}}}"
             << QStringLiteral("y");
+        // Lists: broken tables and items stay text, their marker with them;
+        // a paragraph keeps 64 tab stops and 64 characters of its marker.
+        QTest::newRow("broken list tables") << body("{\\*\\listtable{\\list{\\listlevel{\\leveltext\\'ff;}{\\levelnumbers\\'ff\\'00;}}\\listid1}"
+            "{\\list\\listid1}{\\listlevel\\levelnfc4}}{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\ls-3{\\lfolevel"
+            "\\levelstartat-9}{\\lfolevel}}}{\\listtext x\\tab}\\ls1\\ilvl99 a\\par\\ls2147483647 b{\\*\\pn\\pnlvl99{\\pntxtb}}\\par\\pard\\ls-3 c")
+            << QStringLiteral("x\ta\nb\nc");
+        QTest::newRow("many tab stops, a long marker") << body(QByteArray("\\tqc\\tx100").repeated(100) + "{\\listtext " + QByteArray(1000, 'x') + "}a")
+            << QString(64, u'x') + u'a';
+        QTest::newRow("many list items") << body("{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}" + QByteArray("{\\listtext 1.\\tab}\\pard\\ls1 x\\par ").repeated(20000) + "y")
+            << QStringList(20000, QStringLiteral("x")).join(u'\n') + QStringLiteral("\ny");
         // 10,000 characters without a space end a paragraph.
         QTest::newRow("many formats") << "{\\rtf1 " + QByteArray("\\b a\\b0 b").repeated(50000) + "}"
             << QStringList(10, QStringLiteral("ab").repeated(5000)).join(u'\n');

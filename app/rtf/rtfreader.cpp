@@ -48,6 +48,7 @@ constexpr size_t MaxColors = 65536;  // colour table entries kept
 constexpr int MaxColumns = 63;
 constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
 constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
+constexpr int MaxListItems = 1000;   // items of one list; more go on in a new list (see setParagraphFormat)
 constexpr qsizetype MaxFallback = 64; // characters of a list item's marker text and a level's text kept
 
 // Limits on what the document holds once laid out. Qt lays text out in
@@ -1162,10 +1163,11 @@ private:
             const Font *font = fontFor(p.pn.font);
             format = listFormat(p.pn, font ? font->family : QString());
             slot = &m_pnList;
-            const QTextBlock previous = m_cursor.block().previous();
-            if (!(m_pnOf == p.pn) || !previous.isValid() || previous.textList() != m_pnList)
+            const int block = m_cursor.blockNumber();
+            if (!(m_pnOf == p.pn) || block != m_pnLastBlock + 1)
                 m_pnList = nullptr; // a new list
             m_pnOf = p.pn;
+            m_pnLastBlock = block;
             left = p.hasLeft ? left : p.pn.indent;
         }
         if (slot) {
@@ -1183,6 +1185,13 @@ private:
         }
         m_cursor.setBlockFormat(f);
         if (slot) {
+            if (*slot && (*slot)->count() >= MaxListItems) {
+                // Qt adds an item in time that grows with its list: a long
+                // list goes on in a new one, numbered on where it ends.
+                format = (*slot)->format();
+                format.setProperty(ListStart, (format.hasProperty(ListStart) ? format.intProperty(ListStart) : 1) + (*slot)->count());
+                *slot = nullptr;
+            }
             if (*slot)
                 (*slot)->add(m_cursor.block());
             else
@@ -2080,6 +2089,7 @@ private:
     bool m_pnAfter = false;
     QPointer<QTextList> m_pnList; // the list of the older numbering's last item
     Pn m_pnOf;                   // and its numbering
+    int m_pnLastBlock = -2;      // and the block of its last item
     TextSink m_fallback;         // the marker text of the paragraph being read
     qsizetype m_fallbackChars = 0;
     CharProps m_fallbackProps;
