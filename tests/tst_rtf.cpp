@@ -1066,6 +1066,15 @@ private slots:
         c.insertText(QStringLiteral("Mono {braces} \\ slash"), make<QTextCharFormat>([](auto &f) {
             f.setFontFamilies({QStringLiteral("DejaVu Sans Mono")}); f.setFontPointSize(16); f.setFontUnderline(true);
         }));
+        c.insertBlock(QTextBlockFormat());
+        c.createList(QTextListFormat::ListCircle);
+        c.insertText(QStringLiteral("Circle item"));
+        QTextListFormat numbers;
+        numbers.setStyle(QTextListFormat::ListUpperRoman);
+        numbers.setProperty(rtf::ListStart, 3);
+        c.insertBlock(QTextBlockFormat());
+        c.createList(numbers);
+        c.insertText(QStringLiteral("Numbered item"));
 
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("ours.rtf")));
@@ -1088,6 +1097,7 @@ private slots:
         VERIFY_IN_ORDER(describe(back), {"'Bold words' b=1 i=0", "'italic \u043a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430' b=0 i=1 u=0 s=0",
                                          "fg=#ff0000", "'Mono {braces} \\ slash' b=0 i=0 u=1 s=0 font=DejaVu Sans Mono pt=16"});
         QCOMPARE(back.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        VERIFY_IN_ORDER(listItems(back), {"1 circle@1: Circle item", "2 I@1 '#.' from 3: Numbered item"});
     }
 };
 
