@@ -887,6 +887,7 @@ private slots:
             "{\\list\\listid1}{\\listlevel\\levelnfc4}}{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\ls-3{\\lfolevel"
             "\\levelstartat-9}{\\lfolevel}}}{\\listtext x\\tab}\\ls1\\ilvl99 a\\par\\ls2147483647 b{\\*\\pn\\pnlvl99{\\pntxtb}}\\par\\pard\\ls-3 c")
             << QStringLiteral("x\ta\nb\nc");
+        QTest::newRow("marker of a last paragraph that is no item") << body("a\\par{\\listtext 2.\\tab}\\ls4 b") << QStringLiteral("a\n2.\tb");
         QTest::newRow("many tab stops, a long marker") << body(QByteArray("\\tqc\\tx100").repeated(100) + "{\\listtext " + QByteArray(1000, 'x') + "}a")
             << QString(64, u'x') + u'a';
         QTest::newRow("many list items") << body("{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}}"
@@ -1041,6 +1042,11 @@ private slots:
         at.setPosition(1);
         QVERIFY(rtf::insert(rtf::write(all), at).ok);
         QCOMPARE(target.toPlainText(), QStringLiteral("xfirst\nsecond\nyz\nsecond"));
+        // A pasted marker of a paragraph that is no list item stays text.
+        QTextCursor end(&target);
+        end.movePosition(QTextCursor::End);
+        QVERIFY(rtf::insert("{\\rtf1{\\listtext 1.\\tab}\\ls4 item}", end).ok);
+        QVERIFY(target.toPlainText().endsWith(QStringLiteral("second1.\titem")));
 
         // An empty selection is an RTF file without text.
         QTextDocument empty;

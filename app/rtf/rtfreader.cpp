@@ -1196,12 +1196,24 @@ private:
                 (*slot)->add(m_cursor.block());
             else
                 *slot = m_cursor.createList(format);
-        } else if (!m_fallback.isEmpty()) {
-            const QString marker = m_fallback.take(m_pages);
-            QTextCursor(m_cursor.block()).insertText(marker, charFormat(m_fallbackProps));
-            m_para.chars += marker.size();
+        } else {
+            keepFallback();
         }
         m_fallback.clear();
+    }
+
+    // The paragraph at the cursor is no list item: its marker text, if it
+    // has one, is shown at its start.
+    void keepFallback()
+    {
+        if (m_fallback.isEmpty())
+            return;
+        const QString marker = m_fallback.take(m_pages);
+        // Pasted into a paragraph, it starts where the paste does.
+        QTextCursor at(m_cursor.block());
+        at.setPosition(std::max(at.position(), m_startPosition));
+        at.insertText(marker, charFormat(m_fallbackProps));
+        m_para.chars += marker.size();
     }
 
     // Plain text bytes [s, e) in the current destination.
@@ -2004,6 +2016,7 @@ private:
         } else if (m_replacing && !m_lastWasParagraph && s.dest == Dest::Text) {
             setParagraphFormat(s.para);
         }
+        keepFallback(); // of a last paragraph that takes no format of its own
         m_table = nullptr;
     }
 
