@@ -326,23 +326,28 @@ private slots:
         QVERIFY(listOf(0) && listOf(1));
     }
 
-    // Lists in a file read back as lists, once the writer writes them.
+    // Lists in a file read back as lists, their kinds and levels kept.
     void listsAreSavedAndReadBack()
     {
         frmMain *w = openMain();
-        RichTextBox *box = newDocument(w, "one\ntwo\nthree");
-        select(box, "one\ntwo");
+        RichTextBox *box = newDocument(w, "one\ntwo\nthree\nfour");
+        select(box, "one\ntwo\nthree");
         run(w, "mnuFormatBullets");
-        putCursorIn(box, "three");
+        putCursorIn(box, "two");
+        run(w, "mnuFormatIndent");
+        putCursorIn(box, "four");
         run(w, "mnuFormatNumbering");
         const std::unique_ptr<RichTextBox> back = savedAndRead(box, m_dir->filePath("lists.rtf"));
         QVERIFY(back);
-        QTextDocument *doc = back->document();
-        if (!doc->findBlockByNumber(0).textList())
-            QSKIP("the RTF writer does not write lists yet; their reading and writing are being added beside this");
-        QCOMPARE(doc->findBlockByNumber(0).textList(), doc->findBlockByNumber(1).textList());
-        QCOMPARE(doc->findBlockByNumber(0).textList()->format().style(), QTextListFormat::ListDisc);
-        QCOMPARE(doc->findBlockByNumber(2).textList()->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(back->toPlainText(), box->toPlainText());
+        QStringList items;
+        for (QTextBlock b = back->document()->begin(); b.isValid(); b = b.next()) {
+            const QTextList *list = b.textList();
+            QVERIFY2(list, qPrintable(b.text()));
+            items << QStringLiteral("%1 %2 %3").arg(b.text()).arg(list->format().style()).arg(list->format().indent());
+        }
+        QCOMPARE(items, QStringList({"one -1 1", "two -1 2", "three -1 1", "four -4 1"}));
+        QCOMPARE(back->document()->findBlockByNumber(0).textList(), back->document()->findBlockByNumber(2).textList());
     }
 
     // Find Next selects each match in turn from the cursor down, going on
