@@ -7,8 +7,12 @@
 // underline, strikeout, font family, size, text and background colour,
 // hyperlinks), paragraph formats (alignment, indents, spacing), PNG and JPEG
 // pictures (as image resources of the document) and tables (QTextTable;
-// nested tables are flattened into the outer cell). Everything else in a file,
-// such as headers, footers, style sheets, lists' numbering and other pictures,
+// nested tables are flattened into the outer cell). A picture Qt cannot draw
+// (WMF, EMF, PICT, device-dependent bitmaps, data that does not decode)
+// stands as a placeholder of its size that says what it is, and its group is
+// written back as it stood; the page's paper, orientation and margins are
+// kept with the document and written back. Everything else in a file,
+// such as headers, footers, style sheets, lists' numbering,
 // is skipped. The reader is a single pass with an explicit group stack: any
 // input, however broken, is read in linear time and bounded memory, and
 // yields the text it could read.
@@ -39,9 +43,11 @@
 // a QPixmap resource needs one to convert it.
 
 #include <QByteArray>
+#include <QPageLayout>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QTextCursor;
 class QTextDocument;
@@ -88,5 +94,11 @@ QByteArray write(const QTextDocument &doc);
 // The cursor's selection alone as RTF (Copy); images are taken from the
 // cursor's document. An empty selection gives an RTF file with no text.
 QByteArray write(const QTextCursor &selection);
+
+// The paper, orientation and margins the document's file gave, or that were
+// set on it since; nothing when it has none of its own (a new document, a
+// file without page settings). Setting them marks nothing changed by itself.
+std::optional<QPageLayout> pageLayout(const QTextDocument &doc);
+void setPageLayout(QTextDocument &doc, const QPageLayout &layout);
 
 } // namespace tavrin::rtf
