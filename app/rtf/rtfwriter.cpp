@@ -5,6 +5,7 @@
 #include "rtfformat.h"
 #include "rtfpage.h"
 #include "rtfpictures.h"
+#include "rtflists.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -15,6 +16,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 
@@ -67,6 +69,7 @@ public:
         writeFrame(m_doc.rootFrame());
         QByteArray body;
         body.swap(m_out);
+        const QByteArray lists = m_lists.tables([this](const QString &family) { return fontIndex(family); });
 
         m_out.reserve(body.size() + 1024);
         m_needSpace = false;
@@ -90,6 +93,7 @@ public:
             m_out += ';';
         }
         m_out += "}\r\n";
+        m_out += lists;
         if (const std::optional<PageSettings> page = pageSettings(m_doc)) {
             word("\\paperw", page->paperWidth);
             word("\\paperh", page->paperHeight);
@@ -351,17 +355,25 @@ private:
             m_out += "\\qj";
         else if ((a & Qt::AlignRight) && !(a & Qt::AlignAbsolute && block.textDirection() == Qt::RightToLeft))
             m_out += "\\qr";
-        if (int v = toTwips(f.leftMargin() + f.indent() * m_doc.indentWidth()))
-            word("\\li", v);
+        // A list item's text starts after Qt's list indent. Its \\li and
+        // \\fi are always given, or its level's would apply.
+        const QTextList *list = block.textList();
+        const qreal listIndent = list ? listIndentPixels(list->format(), m_doc.indentWidth()) : 0;
+        const int left = toTwips(f.leftMargin() + f.indent() * m_doc.indentWidth() + listIndent);
+        if (left || list)
+            word("\\li", left);
         if (int v = toTwips(f.rightMargin()))
             word("\\ri", v);
-        if (int v = toTwips(f.textIndent()))
+        if (int v = list ? itemFirstIndent(f, left) : toTwips(f.textIndent()); v || list)
             word("\\fi", v);
         if (int v = toTwips(f.topMargin()))
             word("\\sb", v);
         if (int v = toTwips(f.bottomMargin()))
             word("\\sa", v);
+        writeSpacingAndTabs(m_out, f);
         m_needSpace = true;
+        if (list)
+            listItem(block);
 
         QString openLink; // the address of the field being written, if any
         CharState beforeLink;
@@ -400,6 +412,28 @@ private:
             m_needSpace = false;
             m_state = beforeLink;
         }
+    }
+
+    // The list and level of an item, and its marker as text for readers
+    // that know no lists, as Word writes it.
+    void listItem(const QTextBlock &block)
+    {
+        const ListItem item = m_lists.item(block);
+        word("\\ls", item.ls);
+        word("\\ilvl", item.level);
+        m_out += "{\\listtext";
+        if (!item.font.isEmpty())
+            word("\\f", fontIndex(item.font));
+        if (!item.bytes.isEmpty()) {
+            m_out += ' ';
+            m_out += item.bytes;
+            m_needSpace = false;
+        } else {
+            m_needSpace = true;
+            text(item.text);
+        }
+        m_out += "\\tab}";
+        m_needSpace = false;
     }
 
     // An image of the document as a PNG picture, at its shown size.
@@ -474,6 +508,7 @@ private:
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
+    ListWriter m_lists;
 };
 
 } // namespace
