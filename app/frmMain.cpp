@@ -10,6 +10,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontComboBox>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
@@ -56,6 +58,7 @@ frmMain::frmMain(QWidget *parent)
 
     createMenus();
     createToolBar();
+    createFormatBar();
     createStatusBar();
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::updateMenus);
     updateMenus();
@@ -76,6 +79,8 @@ frmMain::~frmMain()
     // The document area outlives this class while QWidget's destructor runs,
     // and tells of its last documents going: nothing here may answer then.
     disconnect(m_mdi, nullptr, this, nullptr);
+    for (QTextEdit *text : m_mdi->findChildren<QTextEdit *>())
+        disconnect(text, nullptr, this, nullptr);
     setExitGuard({});
 }
 
@@ -92,21 +97,31 @@ void frmMain::createMenus()
     addItem(file, "mnuFileNew", QStringLiteral("&New"), this, &frmMain::mnuFileNew_Click, QKeySequence(Qt::CTRL | Qt::Key_N));
     addItem(file, "mnuFileOpen", QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addSeparator();
-    addItem(file, "mnuFileSave", QStringLiteral("&Save"), this, &frmMain::mnuFileSave_Click);
-    addItem(file, "mnuFileSaveAs", QStringLiteral("Save &As..."), this, &frmMain::mnuFileSaveAs_Click);
+    addItem(file, "mnuFileSave", QStringLiteral("&Save"), this, &frmMain::mnuFileSave_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    addItem(file, "mnuFileSaveAs", QStringLiteral("Save &As..."), this, &frmMain::mnuFileSaveAs_Click,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     addItem(file, "mnuFilePageSetup", QStringLiteral("Page Set&up..."), this, &frmMain::mnuFilePageSetup_Click);
-    addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), this, &frmMain::mnuFilePrint_Click);
+    addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), this, &frmMain::mnuFilePrint_Click, QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
     file->addSeparator();
     addItem(file, "mnuFileExit", QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);
 
     QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
-    addItem(edit, "mnuEditUndo", QStringLiteral("&Undo"), this, &frmMain::mnuEditUndo_Click);
+    addItem(edit, "mnuEditUndo", QStringLiteral("&Undo"), this, &frmMain::mnuEditUndo_Click, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    addItem(edit, "mnuEditRedo", QStringLiteral("&Redo"), this, &frmMain::mnuEditRedo_Click, QKeySequence(Qt::CTRL | Qt::Key_Y));
     edit->addSeparator();
     addItem(edit, "mnuEditCut", QStringLiteral("Cu&t"), this, &frmMain::mnuEditCut_Click, QKeySequence(Qt::CTRL | Qt::Key_X));
     addItem(edit, "mnuEditCopy", QStringLiteral("&Copy"), this, &frmMain::mnuEditCopy_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
     addItem(edit, "mnuEditPaste", QStringLiteral("&Paste"), this, &frmMain::mnuEditPaste_Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    edit->addSeparator();
+    addItem(edit, "mnuEditSelectAll", QStringLiteral("Select &All"), this, &frmMain::mnuEditSelectAll_Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    edit->addSeparator();
+    addItem(edit, "mnuEditFind", QStringLiteral("&Find..."), this, &frmMain::mnuEditFind_Click, QKeySequence(Qt::CTRL | Qt::Key_F));
+    addItem(edit, "mnuEditFindNext", QStringLiteral("Find &Next"), this, &frmMain::mnuEditFindNext_Click, QKeySequence(Qt::Key_F3));
+    addItem(edit, "mnuEditReplace", QStringLiteral("R&eplace..."), this, &frmMain::mnuEditReplace_Click, QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    createFormatMenu(bar);
 
     QMenu *view = addMenu(bar, "mnuView", QStringLiteral("&View"));
     QAction *toolbar = addItem(view, "mnuViewToolbar", QStringLiteral("&Toolbar"), this, &frmMain::mnuViewToolbar_Click);
@@ -115,6 +130,9 @@ void frmMain::createMenus()
     QAction *statusBarItem = addItem(view, "mnuViewStatusBar", QStringLiteral("Status &Bar"), this, &frmMain::mnuViewStatusBar_Click);
     statusBarItem->setCheckable(true);
     statusBarItem->setChecked(true);
+    QAction *formatBarItem = addItem(view, "mnuViewFormatBar", QStringLiteral("&Format Bar"), this, &frmMain::mnuViewFormatBar_Click);
+    formatBarItem->setCheckable(true);
+    formatBarItem->setChecked(true);
     view->addSeparator();
     addShowItem(view, "mnuViewOptions", QStringLiteral("&Options..."), WindowId::MenuOptions);
     addShowItem(view, "mnuViewWebBrowser", QStringLiteral("&Check Update Info"), WindowId::WebBrowser);
@@ -140,8 +158,16 @@ void frmMain::updateMenus()
     // The commands that act on a document are offered only while one is active.
     const bool document = activeDocument() != nullptr;
     for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditUndo", "mnuEditCut",
-                             "mnuEditCopy", "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste"})
+                             "mnuEditCopy", "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste",
+                             "mnuEditRedo", "mnuEditSelectAll", "mnuEditFind", "mnuEditFindNext", "mnuEditReplace"})
         menuItem(QLatin1String(name))->setEnabled(document);
+    // Every Format command, on the menu and on the format bar, and the font boxes.
+    m_formatMenu->setEnabled(document);
+    for (QAction *item : m_formatMenu->actions())
+        item->setEnabled(document);
+    m_fontName->setEnabled(document);
+    m_fontSize->setEnabled(document);
+    showFormatOf(activeTextBox());
 }
 
 void frmMain::createToolBar()

@@ -7,20 +7,27 @@
 #include <QPageLayout>
 #include <QRect>
 
+#include <functional>
 #include <optional>
 
 class QAction;
+class QActionGroup;
+class QComboBox;
+class QFontComboBox;
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QMdiSubWindow;
+class QMenuBar;
 class QTimer;
 class QToolBar;
 
 namespace tavrin {
 
 class frmDocument;
+class frmFind;
 class ReadProgress;
+class RichTextBox;
 
 // The main window: the document area, the menus through which every other
 // window is reached, the toolbar and the status bar. It remembers its outer
@@ -61,6 +68,27 @@ public slots:
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    // Editing and formatting (frmMainFormat.cpp).
+    void mnuEditRedo_Click();
+    void mnuEditSelectAll_Click();
+    void mnuEditFind_Click();
+    void mnuEditFindNext_Click();
+    void mnuEditReplace_Click();
+    void mnuFormatBold_Click();
+    void mnuFormatItalic_Click();
+    void mnuFormatUnderline_Click();
+    void mnuFormatStrikeout_Click();
+    void mnuFormatFont_Click();
+    void mnuFormatColor_Click();
+    void mnuFormatHighlight_Click();
+    void mnuFormatAlign_Click(QAction *item);
+    void mnuFormatBullets_Click();
+    void mnuFormatNumbering_Click();
+    void mnuFormatIndent_Click();
+    void mnuFormatOutdent_Click();
+    void mnuViewFormatBar_Click();
+    void cboFontName_Click(const QString &family);
+    void cboFontSize_Click(const QString &size);
 
 protected:
     bool event(QEvent *event) override;
@@ -70,8 +98,26 @@ private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    // Enables the commands that need a document when one is active.
+    // The Format menu, and the format toolbar of its commands (frmMainFormat.cpp).
+    void createFormatMenu(QMenuBar *bar);
+    void createFormatBar();
+    // Enables the commands that need a document when one is active, and
+    // shows the format at its cursor.
     void updateMenus();
+    // The check marks and the font boxes as the format at the box's cursor,
+    // or the selection's, is.
+    void showFormatOf(const RichTextBox *box);
+    // Keeps the menus up to date as the document's cursor and format change.
+    void watchDocument(frmDocument *document);
+    // The active document's text box, or nullptr.
+    RichTextBox *activeTextBox() const;
+    // Runs a command on the active text box, when there is one, and shows its result.
+    void onText(const std::function<void(RichTextBox *)> &command);
+    // Toggles a list of the style on the selected paragraphs.
+    void toggleList(int style);
+    void changeIndent(int step);
+    // Find Next, from the menu or the dialog's absence; reports what it found.
+    void findAgain();
     void updateDateAndTime();
     void updateWindowList();
     void applyPlacement();
@@ -94,6 +140,12 @@ private:
     QMenu *m_windowMenu = nullptr;
     QAction *m_windowListStart = nullptr; // the separator before the window list
     QToolBar *m_toolBar = nullptr;
+    QToolBar *m_formatBar = nullptr;
+    QMenu *m_formatMenu = nullptr;
+    QActionGroup *m_alignment = nullptr; // the four exclusive alignments
+    QFontComboBox *m_fontName = nullptr;
+    QComboBox *m_fontSize = nullptr;
+    frmFind *m_find = nullptr;          // made the first time Find is used
     QLabel *m_date = nullptr;
     QLabel *m_time = nullptr;
     QTimer *m_clock = nullptr;

@@ -46,6 +46,7 @@ frmDocument *frmMain::createDocument()
     auto *document = new frmDocument;
     document->setWindowTitle(QStringLiteral("Tavrin Document ") + QString::number(m_documentCounter));
     document->setSaveHandler([this](frmDocument *d) { return saveDocument(d); });
+    watchDocument(document);
     const int earlier = int(m_mdi->subWindowList().size());
     QMdiSubWindow *window = m_mdi->addSubWindow(document);
     window->setWindowIcon(windowIcon());

@@ -67,6 +67,19 @@ ScriptedDialogs::ScriptedDialogs()
 }
 ScriptedDialogs::~ScriptedDialogs() { CommonDialog::setBackend({}); }
 
+ScriptedFormatDialogs::ScriptedFormatDialogs()
+{
+    setFormatDialogBackend([this](const FormatDialogRequest &request) {
+        shown.append(request);
+        if (answers.empty())
+            return FormatDialogAnswer{};
+        const FormatDialogAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    });
+}
+ScriptedFormatDialogs::~ScriptedFormatDialogs() { setFormatDialogBackend({}); }
+
 TemporarySettings::TemporarySettings() { setSettingsFolder(m_dir.path()); }
 TemporarySettings::~TemporarySettings() { setSettingsFolder(QString()); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commondialog.h"
+#include "formatdialogs.h"
 #include "messagebox.h"
 
 #include <QList>
@@ -42,6 +43,20 @@ public:
     std::function<void(QPrinter *)> choose;
     void accept(const QString &fileName = QString()) { answers.push_back({true, fileName}); }
     void cancel() { answers.push_back({false, {}}); }
+};
+
+// Records every font and colour chooser and answers each with the next
+// queued answer (cancel when nothing is queued).
+class ScriptedFormatDialogs
+{
+public:
+    ScriptedFormatDialogs();
+    ~ScriptedFormatDialogs();
+    QList<FormatDialogRequest> shown;
+    std::deque<FormatDialogAnswer> answers;
+    void font(const QFont &f) { answers.push_back({true, f, {}}); }
+    void color(const QColor &c) { answers.push_back({true, {}, c}); }
+    void cancel() { answers.push_back({}); }
 };
 
 // Points the settings store at a fresh temporary folder for its lifetime.

@@ -65,14 +65,26 @@ private slots:
         QTest::addColumn<QStringList>("items");
         QTest::newRow("&File") << "mnuFile"
             << QStringList{"mnuFileNew|&New|Ctrl+N", "mnuFileOpen|&Open...|Ctrl+O", "-",
-                           "mnuFileSave|&Save|", "mnuFileSaveAs|Save &As...|", "-",
-                           "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|", "-", "-",
+                           "mnuFileSave|&Save|Ctrl+S", "mnuFileSaveAs|Save &As...|Ctrl+Shift+S", "-",
+                           "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|Ctrl+P", "-", "-",
                            "mnuFileExit|E&xit|"};
         QTest::newRow("&Edit") << "mnuEdit"
-            << QStringList{"mnuEditUndo|&Undo|", "-", "mnuEditCut|Cu&t|Ctrl+X",
-                           "mnuEditCopy|&Copy|Ctrl+C", "mnuEditPaste|&Paste|Ctrl+V"};
+            << QStringList{"mnuEditUndo|&Undo|Ctrl+Z", "mnuEditRedo|&Redo|Ctrl+Y", "-", "mnuEditCut|Cu&t|Ctrl+X",
+                           "mnuEditCopy|&Copy|Ctrl+C", "mnuEditPaste|&Paste|Ctrl+V", "-",
+                           "mnuEditSelectAll|Select &All|Ctrl+A", "-", "mnuEditFind|&Find...|Ctrl+F",
+                           "mnuEditFindNext|Find &Next|F3", "mnuEditReplace|R&eplace...|Ctrl+H"};
+        QTest::newRow("F&ormat") << "mnuFormat"
+            << QStringList{"mnuFormatBold|&Bold|Ctrl+B", "mnuFormatItalic|&Italic|Ctrl+I",
+                           "mnuFormatUnderline|&Underline|Ctrl+U", "mnuFormatStrikeout|Stri&keout|", "-",
+                           "mnuFormatFont|&Font...|", "mnuFormatColor|Text &Colour...|",
+                           "mnuFormatHighlight|&Highlight...|", "-", "mnuFormatAlignLeft|Align &Left|Ctrl+L",
+                           "mnuFormatCenter|C&entre|Ctrl+E", "mnuFormatAlignRight|Align &Right|Ctrl+R",
+                           "mnuFormatJustify|&Justify|Ctrl+J", "-", "mnuFormatBullets|Bu&llets|",
+                           "mnuFormatNumbering|&Numbering|", "mnuFormatIndent|&Increase Indent|",
+                           "mnuFormatOutdent|&Decrease Indent|"};
         QTest::newRow("&View") << "mnuView"
-            << QStringList{"mnuViewToolbar|&Toolbar|", "mnuViewStatusBar|Status &Bar|", "-",
+            << QStringList{"mnuViewToolbar|&Toolbar|", "mnuViewStatusBar|Status &Bar|",
+                           "mnuViewFormatBar|&Format Bar|", "-",
                            "mnuViewOptions|&Options...|", "mnuViewWebBrowser|&Check Update Info|"};
         QTest::newRow("&Window") << "mnuWindow"
             << QStringList{"mnuWindowCascade|&Cascade|", "mnuWindowTileHorizontal|Tile &Horizontal|",
@@ -90,6 +102,11 @@ private slots:
         auto *m = w->findChild<QMenu *>(menu);
         QCOMPARE(m->title(), QString::fromLatin1(QTest::currentDataTag()));
         QCOMPARE(test::menuEntries(m), items);
+        // The menus on the bar, in order.
+        QStringList bar;
+        for (QAction *a : w->menuBar()->actions())
+            bar << a->menu()->objectName();
+        QCOMPARE(bar, QStringList({"mnuFile", "mnuEdit", "mnuFormat", "mnuView", "mnuWindow", "mnuHelp"}));
     }
 
     // Stored values that are not numbers fall back to the first-run placement one by one.
