@@ -165,7 +165,10 @@ void frmMain::updateMenus()
     m_formatMenu->setEnabled(document);
     for (QAction *item : m_formatMenu->actions())
         item->setEnabled(document);
-    m_fontName->setEnabled(document);
+    if (document)
+        createFontNameBox();
+    if (m_fontName)
+        m_fontName->setEnabled(document);
     m_fontSize->setEnabled(document);
     showFormatOf(activeTextBox());
 }

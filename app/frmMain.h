@@ -101,6 +101,7 @@ private:
     // The Format menu, and the format toolbar of its commands (frmMainFormat.cpp).
     void createFormatMenu(QMenuBar *bar);
     void createFormatBar();
+    void createFontNameBox();
     // Enables the commands that need a document when one is active, and
     // shows the format at its cursor.
     void updateMenus();
@@ -143,7 +144,8 @@ private:
     QToolBar *m_formatBar = nullptr;
     QMenu *m_formatMenu = nullptr;
     QActionGroup *m_alignment = nullptr; // the four exclusive alignments
-    QFontComboBox *m_fontName = nullptr;
+    QFontComboBox *m_fontName = nullptr; // made when the first document opens
+    QAction *m_fontNameStandIn = nullptr; // the empty box in its place until then
     QComboBox *m_fontSize = nullptr;
     frmFind *m_find = nullptr;          // made the first time Find is used
     QLabel *m_date = nullptr;

@@ -213,14 +213,16 @@ void frmMain::createFormatBar()
     m_formatBar->setObjectName(QStringLiteral("tbFormat"));
     m_formatBar->setMovable(false);
     m_formatBar->setFloatable(false);
-    m_fontName = new QFontComboBox(m_formatBar);
-    m_fontName->setObjectName(QStringLiteral("cboFontName"));
-    m_fontName->setFocusPolicy(Qt::ClickFocus);
-    // Narrow enough that the bar's buttons fit beside it in the first-run window.
-    m_fontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_fontName->setMinimumContentsLength(10);
-    m_formatBar->addWidget(m_fontName);
-    connect(m_fontName, &QComboBox::textActivated, this, &frmMain::cboFontName_Click);
+    // Qt's font box lists every installed font as it is made, which would
+    // slow the start by as much as the rest of the window takes: until the
+    // first document opens (without one the box is disabled anyway) an empty
+    // box of the same size stands in its place.
+    auto *standIn = new QComboBox(m_formatBar);
+    standIn->setObjectName(QStringLiteral("cboFontName"));
+    standIn->setEnabled(false);
+    standIn->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    standIn->setMinimumContentsLength(10);
+    m_fontNameStandIn = m_formatBar->addWidget(standIn);
     m_fontSize = new QComboBox(m_formatBar);
     m_fontSize->setObjectName(QStringLiteral("cboFontSize"));
     m_fontSize->setEditable(true);
@@ -249,6 +251,23 @@ void frmMain::createFormatBar()
     const bool shown = GetSetting(applicationTitle(), formatSection, formatBarKey, QStringLiteral("1")) != QLatin1String("0");
     menuItem(QStringLiteral("mnuViewFormatBar"))->setChecked(shown);
     m_formatBar->setVisible(shown);
+}
+
+void frmMain::createFontNameBox()
+{
+    if (m_fontName)
+        return;
+    m_fontName = new QFontComboBox(m_formatBar);
+    m_fontName->setObjectName(QStringLiteral("cboFontName"));
+    m_fontName->setFocusPolicy(Qt::ClickFocus);
+    // Narrow enough that the bar's buttons fit beside it in the first-run window.
+    m_fontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_fontName->setMinimumContentsLength(10);
+    m_formatBar->insertWidget(m_fontNameStandIn, m_fontName);
+    m_formatBar->removeAction(m_fontNameStandIn);
+    delete m_fontNameStandIn; // and the stand-in box with it
+    m_fontNameStandIn = nullptr;
+    connect(m_fontName, &QComboBox::textActivated, this, &frmMain::cboFontName_Click);
 }
 
 void frmMain::mnuViewFormatBar_Click()
@@ -298,7 +317,7 @@ void frmMain::showFormatOf(const RichTextBox *box)
 
     // The boxes show the font without telling the document anything back.
     const QFont font = fontAtCursor(box);
-    {
+    if (m_fontName) {
         const QSignalBlocker quiet(m_fontName);
         m_fontName->setCurrentFont(QFont(font.family()));
     }
