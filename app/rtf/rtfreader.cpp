@@ -131,7 +131,7 @@ bool isLeadByte(int codePage, uchar b)
 enum class Word : quint8 {
     Unknown,
     // destinations
-    Rtf, FontTable, ColorTable, Pict, Field, FldInst, FldRslt, Upr, Ud, ShpPict, Object, Skip,
+    Rtf, FontTable, ColorTable, Note, Pict, Field, FldInst, FldRslt, Upr, Ud, ShpPict, Object, Skip,
     // document
     Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
     PaperW, PaperH, MargL, MargR, MargT, MargB, Landscape,
@@ -159,7 +159,7 @@ const std::unordered_map<std::string_view, Word> &wordTable()
 {
     static const std::unordered_map<std::string_view, Word> table = [] {
         std::unordered_map<std::string_view, Word> t{
-            {"rtf", Word::Rtf}, {"fonttbl", Word::FontTable}, {"colortbl", Word::ColorTable},
+            {"rtf", Word::Rtf}, {"footnote", Word::Note}, {"annotation", Word::Note}, {"fonttbl", Word::FontTable}, {"colortbl", Word::ColorTable},
             {"pict", Word::Pict}, {"field", Word::Field}, {"fldinst", Word::FldInst},
             {"fldrslt", Word::FldRslt}, {"upr", Word::Upr}, {"ud", Word::Ud},
             {"shppict", Word::ShpPict}, {"object", Word::Object},
@@ -210,11 +210,13 @@ const std::unordered_map<std::string_view, Word> &wordTable()
                                "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
                                "ululdbwave", "ulw", "ulwave"})
             t.emplace(ul, Word::Ul);
-        // Destinations whose content is never shown: document data, headers
-        // and footers, footnotes, styles, lists' names, object data.
+        // Destinations whose content is never shown: document data, styles,
+        // lists' names, object data, the names of bookmarks and index entries.
+        // (Headers and footers are read as text where they stand in the file,
+        // and footnotes and comments in brackets where they are referred to,
+        // so that none of their text is lost.)
         for (const char *dest :
-             {"info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
-              "footerf", "footnote", "annotation", "atnid", "atnauthor", "atntime", "atnref", "atndate",
+             {"info", "stylesheet", "atnid", "atnauthor", "atntime", "atnref", "atndate",
               "atnicn", "filetbl", "revtbl", "listname", "rsidtbl", "generator",
               "pgdsctbl", "themedata", "colorschememapping", "latentstyles", "datastore", "xmlnstbl",
               "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "xe", "tc", "txe", "rxe",
@@ -415,7 +417,7 @@ struct ParaProps {
     int tabLeader = NoLeader;
 };
 
-enum class GroupKind : quint8 { Plain, Upr, FontEntry, List, ListLevel, ListOverride, LfoLevel };
+enum class GroupKind : quint8 { Plain, Upr, FontEntry, Note, List, ListLevel, ListOverride, LfoLevel };
 
 struct State {
     CharProps chr;
@@ -633,6 +635,8 @@ private:
         const Dest parentDest = m_stack.size() > 1 ? m_stack[m_stack.size() - 2].dest : Dest::Text;
         if (leaving.dest == Dest::FontTable && leaving.kind == GroupKind::FontEntry)
             endFontName();
+        if (leaving.kind == GroupKind::Note)
+            addChar(u']');
         if (leaving.dest == Dest::ColorTable && parentDest != Dest::ColorTable && m_colorPending)
             endColor();
         if (leaving.dest == Dest::Picture && parentDest != Dest::Picture)
@@ -785,7 +789,7 @@ private:
             switch (word) {
             case Word::FldInst: case Word::Ud: case Word::ShpPict: case Word::Pict:
             case Word::FldRslt: case Word::FontTable: case Word::ColorTable:
-            case Word::NestTableProps: case Word::ListTable: case Word::Pn:
+            case Word::NestTableProps: case Word::ListTable: case Word::Pn: case Word::Note:
                 break;
             default:
                 m_skipRestOfGroup = true;
@@ -804,6 +808,13 @@ private:
         case Word::Skip:
             if (first || s.star)
                 m_skipRestOfGroup = true;
+            break;
+        case Word::Note:
+            // A footnote or a comment: its text in brackets where it is referred to.
+            if (first && s.kind == GroupKind::Plain) {
+                s.kind = GroupKind::Note;
+                addChar(u'[');
+            }
             break;
         case Word::FontTable: s.dest = Dest::FontTable; m_fontEntry = -1; break;
         case Word::ColorTable: s.dest = Dest::ColorTable; break;
