@@ -21,6 +21,7 @@ namespace tavrin {
 
 class frmDocument;
 class ReadProgress;
+class Recovery;
 
 // The main window: the document area, the menus through which every other
 // window is reached, the toolbar and the status bar. It remembers its outer
@@ -39,6 +40,19 @@ public:
     frmDocument *activeDocument() const;
     // How many document windows this run has created; numbers are never reused.
     int documentCounter() const { return m_documentCounter; }
+    // Keeps the unsaved text of every document against a crash.
+    Recovery *recovery() const { return m_recovery; }
+
+    // What the program does once the main window shows: offers the documents
+    // of programs that ended without saving them, then opens the files named
+    // on the command line.
+    void startUp(const QStringList &files);
+    // Asks once whether to restore the documents that programs no longer
+    // running kept, and restores or discards them all.
+    void recoverDocuments();
+    // Opens each file in a document of its own; a file that cannot be read
+    // is named in a message, as File > Open does.
+    void openFiles(const QStringList &paths);
 
 public slots:
     void tbToolBar_ButtonClick(QAction *button);
@@ -61,10 +75,13 @@ public slots:
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    void mnuFileRecent_Click(int index);
 
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createMenus();
@@ -89,6 +106,12 @@ private:
     bool writeDocument(frmDocument *document, const QString &path);
     // Asks about every changed document; false when the user cancelled.
     bool queryUnloadDocuments();
+    // Reads the file into the document as File > Open does, asking about
+    // changed text first; failures are named in a message.
+    enum class OpenResult { Opened, Kept, Failed };
+    OpenResult openInto(frmDocument *document, const QString &path);
+    // Shows the recent files on the File menu, as the settings store has them.
+    void updateRecentFiles();
 
     QMdiArea *m_mdi = nullptr;
     QMenu *m_windowMenu = nullptr;
@@ -106,6 +129,8 @@ private:
     int m_documentCounter = 0;  // raised for each document window, never lowered
     std::optional<QPageLayout> m_pageLayout; // Page Setup's choice, used by every Print
     ReadProgress *m_reading = nullptr; // while Open reads a file; the window stays meanwhile
+    Recovery *m_recovery = nullptr;    // made before the documents, and goes before them
+    QStringList m_recentFiles;         // as the File menu shows them
 };
 
 } // namespace tavrin

@@ -66,8 +66,11 @@ private slots:
         QTest::newRow("&File") << "mnuFile"
             << QStringList{"mnuFileNew|&New|Ctrl+N", "mnuFileOpen|&Open...|Ctrl+O", "-",
                            "mnuFileSave|&Save|", "mnuFileSaveAs|Save &As...|", "-",
-                           "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|", "-", "-",
-                           "mnuFileExit|E&xit|"};
+                           "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|",
+                           // the recent files, hidden while there are none
+                           "mnuFileRecent1||", "mnuFileRecent2||", "mnuFileRecent3||", "mnuFileRecent4||",
+                           "mnuFileRecent5||", "mnuFileRecent6||", "mnuFileRecent7||", "mnuFileRecent8||",
+                           "-", "-", "mnuFileExit|E&xit|"};
         QTest::newRow("&Edit") << "mnuEdit"
             << QStringList{"mnuEditUndo|&Undo|", "-", "mnuEditCut|Cu&t|Ctrl+X",
                            "mnuEditCopy|&Copy|Ctrl+C", "mnuEditPaste|&Paste|Ctrl+V"};
