@@ -9,6 +9,8 @@
 #include "windowregistry.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QStandardPaths>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMdiArea>
@@ -70,6 +72,27 @@ QStringList keptFiles(const QString &base)
         for (const QString &f : QDir(base + QLatin1Char('/') + folder).entryList({"*.rtf"}, QDir::Files))
             out << folder + QLatin1Char('/') + f;
     return out;
+}
+
+// Runs xdotool and answers what it printed.
+QString xdo(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// The shown window of the program's with this exact title; empty while
+// there is none. (xdotool's own name search also matches the window class.)
+QString windowOf(const QProcess &program, const QString &title)
+{
+    const QString ids = xdo({"search", "--onlyvisible", "--pid", QString::number(program.processId()), "--name", ""});
+    for (const QString &id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (xdo({"getwindowname", id}) == title)
+            return id;
+    }
+    return {};
 }
 
 QString plainText(const QString &rtfFile)
@@ -416,6 +439,83 @@ private slots:
         registerWindows();
         openMain()->startUp({});
         QCOMPARE(messages.shown.size(), 1);
+    }
+
+    // The real program, typed into on a real X server: killed, it offers its
+    // text at the next start and restores it; ended properly, it leaves
+    // nothing and the next start asks nothing. A second program running
+    // beside the first asks nothing about the first's documents either.
+    void endToEnd()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable("xdotool").isEmpty())
+            QSKIP("needs an X server and xdotool (the recovery_desktop test)");
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home.path());
+        env.insert("XDG_DATA_HOME", home.filePath("data"));
+        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        const QString base = home.filePath("data/Tavrin/Tavrin/recovery");
+        const QString notes = makeFile("notes.rtf", "saved");
+        const QString other = makeFile("other.rtf", "other");
+        auto start = [&](QProcess &p, const QStringList &args) {
+            p.setProcessEnvironment(env);
+            p.start(QStringLiteral(TAVRIN_PROGRAM), args);
+            QVERIFY(p.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(!windowOf(p, "Tavrin Revevi Tools").isEmpty(), 20000);
+            xdo({"windowactivate", "--sync", windowOf(p, "Tavrin Revevi Tools")});
+        };
+        auto recentFirst = [&] {
+            return QSettings(home.filePath("config/Tavrin/Tavrin.conf"), QSettings::IniFormat).value("Recent/File1").toString();
+        };
+        auto keptText = [&] {
+            const QStringList kept = keptFiles(base);
+            return kept.size() == 1 ? plainText(base + "/" + kept[0]) : QString::number(kept.size()) + " kept";
+        };
+
+        QProcess first;
+        start(first, {notes});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(), notes, 10000);
+        xdo({"type", "--delay", "30", "hello world "});
+        QTRY_COMPARE_WITH_TIMEOUT(keptText(), QStringLiteral("hello world saved"), 15000);
+
+        // Once the second program has opened its file it has passed the
+        // point where it would ask; it asks nothing and takes nothing.
+        QProcess second;
+        start(second, {other});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(), other, 10000);
+        QCOMPARE(windowOf(second, "Tavrin"), QString());
+        QCOMPARE(keptText(), QStringLiteral("hello world saved"));
+        second.kill();
+        QVERIFY(second.waitForFinished());
+
+        first.kill(); // SIGKILL: nothing of the program's own runs
+        QVERIFY(first.waitForFinished());
+        QCOMPARE(first.exitStatus(), QProcess::CrashExit);
+
+        QProcess third;
+        start(third, {});
+        QTRY_VERIFY_WITH_TIMEOUT(!windowOf(third, "Tavrin").isEmpty(), 10000);
+        xdo({"windowactivate", "--sync", windowOf(third, "Tavrin")});
+        xdo({"key", "Return"}); // Yes
+        // Restored, changed, and kept by the new program alone.
+        QTRY_COMPARE_WITH_TIMEOUT(keptFiles(base).size(), 1, 10000);
+        QVERIFY(keptFiles(base)[0].startsWith(QString::number(third.processId()) + "-"));
+        QCOMPARE(keptText(), QStringLiteral("hello world saved"));
+        // Save writes the restored text to its own file; Exit then ends at once.
+        xdo({"windowactivate", "--sync", windowOf(third, "Tavrin Revevi Tools")});
+        xdo({"key", "--delay", "200", "alt+f", "s"});
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(notes), QStringLiteral("hello world saved"), 10000);
+        xdo({"key", "--delay", "200", "alt+f", "x"});
+        QVERIFY(third.waitForFinished(10000));
+        QCOMPARE(third.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+
+        QProcess fourth;
+        start(fourth, {other});
+        QTRY_COMPARE_WITH_TIMEOUT(recentFirst(), other, 10000);
+        QCOMPARE(windowOf(fourth, "Tavrin"), QString());
+        fourth.kill();
+        fourth.waitForFinished();
     }
 };
 
