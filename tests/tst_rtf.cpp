@@ -2,6 +2,7 @@
 // input, code pages, the round trip, the selection writer and LibreOffice;
 // documents too large to lay out, each opened in a process of its own.
 #include "rtf.h"
+#include "rtflists.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 
 #include <sys/resource.h>
@@ -103,6 +105,34 @@ QString describe(const QTextDocument &doc)
                        .arg(f.isAnchor() ? f.anchorHref() : QString())
                        .arg(img.width()).arg(img.height()).arg(qHashBits(pixels.constBits(), pixels.sizeInBytes()));
         }
+    }
+    return out.join(u'\n');
+}
+
+// Every paragraph as a line: a list item as its list's number in the
+// document, its style and indent, number prefix and suffix, start, and text;
+// other paragraphs as their text after two spaces.
+QString listItems(const QTextDocument &doc)
+{
+    static const char *const styles[] = {"disc", "circle", "square", "decimal", "a", "A", "i", "I"};
+    QStringList out;
+    QList<const QTextList *> lists;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextList *list = b.textList();
+        if (!list) {
+            out << QStringLiteral("  ") + b.text();
+            continue;
+        }
+        if (!lists.contains(list))
+            lists << list;
+        const QTextListFormat f = list->format();
+        const int style = -int(f.style()) - 1;
+        QString line = QStringLiteral("%1 %2@%3").arg(lists.indexOf(list) + 1).arg(style >= 0 && style < 8 ? styles[style] : "?").arg(f.indent());
+        if (style >= 3)
+            line += QStringLiteral(" '%1#%2'").arg(f.numberPrefix(), f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : ".");
+        if (f.hasProperty(rtf::ListStart))
+            line += QStringLiteral(" from %1").arg(f.intProperty(rtf::ListStart));
+        out << line + QStringLiteral(": ") + b.text();
     }
     return out.join(u'\n');
 }
@@ -255,7 +285,7 @@ std::vector<Hostile> hostileDocuments()
         image.save(&buffer, "PNG");
         return "{\\rtf1\\ansi\\ansicpg999999999\\deff999999999\\uc999999999{\\fonttbl{\\f999999999\\fcharset999999999 A;}}"
                "{\\colortbl;\\red999999999\\green-999999999\\blue99999999999;}\\f999999999\\cf999999999\\cb-999999999"
-               "\\fs999999999\\li-2147483648\\ri2147483647\\fi-2147483648\\sb999999999\\sa999999999\\sl999999999\\slmult1"
+               "\\fs999999999\\li-2147483648\\ri2147483647\\fi-2147483648\\sb999999999\\sa999999999\\sl-999999999\\slmult0"
                "\\expndtw999999999\\charscalex999999999 "
             + QByteArray("W\\par ").repeated(200)
             + "\\trowd\\trleft-999999999\\trrh999999999\\cellx999999999999\\cellx-999999999999\\intbl " + QByteArray(3000, 'W') + "\\cell\\row"
@@ -452,6 +482,201 @@ private slots:
 
     // No table is wider than 63 columns: the cells beyond go into the row's
     // last cell, and the short row keeps empty cells.
+    // Lists from the list tables of Word 97 and later, Aspose and LibreOffice,
+    // and from the older numbering of WordPad and Word 6: real lists with
+    // their style, level, number text and start, items of one list override
+    // and level in one list, and no marker left in the text unless the
+    // paragraph is no item. An item's text starts at its \li. What we write
+    // of them reads back the same.
+    void readsLists_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<qreal>("textStart"); // of the first item, pixels
+        const QString wordPad = QStringLiteral("  Paragraph\n1 disc@1: Bullet\n1 disc@1: Bullet 2\n  Paragraph 2\n"
+                                               "2 decimal@1 '#.': List 1\n2 decimal@1 '#.': List 2");
+        QTest::newRow("Word 97") << fileBytes("ListWord.rtf") << wordPad << 48.0;
+        QTest::newRow("WordPad") << fileBytes("List.rtf") << wordPad << 48.0;
+        QTest::newRow("Aspose") << fileBytes("ListGoogle.rtf")
+            << QStringLiteral("  Paragraph\n1 disc@1:     Bullet  \n1 disc@1: Bullet 2\n  Paragraph 2\n"
+                              "2 decimal@1 '#.': Item 1\n2 decimal@1 '#.': Item 2") << 48.0;
+        QTest::newRow("LibreOffice") << fileBytes("ListLibreOffice.rtf")
+            << QStringLiteral("  Intro\n1 disc@1: Disc one\n1 disc@1: Disc two\n2 disc@2: Nested circle\n2 disc@2: Nested two\n"
+                              "3 disc@3: Square\n1 disc@1: Disc three\n  Between\n4 decimal@1 '#.' from 5: Five\n"
+                              "4 decimal@1 '#.' from 5: Six\n5 i@1 '#.': roman\n6 A@1 '#.': Alpha\n7 a@1 '#.': alpha\n8 I@1 '#.': ROMAN")
+            << 709 / 15.0;
+        const QByteArray fonts = "{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}{\\f2 Courier New;}{\\f3\\fcharset2 Wingdings;}}";
+        QTest::newRow("Word's bullets, levels and overrides") << "{\\rtf1" + fonts +
+            "{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f1\\fi-360\\li720}"
+            "{\\listlevel\\levelnfc23{\\leveltext\\'01o;}{\\levelnumbers;}\\f2\\fi-360\\li1440}"
+            "{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3929 ?;}{\\levelnumbers;}\\f3\\fi-360\\li2160}\\listid7}"
+            "{\\list{\\listlevel\\levelnfc4\\levelstartat3{\\leveltext\\'03(\\'00);}{\\levelnumbers\\'02;}\\fi-360\\li720}\\listid8}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}{\\listoverride\\listid8\\listoverridecount0\\ls2}"
+            "{\\listoverride\\listid8\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat9}\\ls3}}\n"
+            "{\\listtext\\f1\\'b7\\tab}\\pard\\ls1 A\\par\n{\\listtext\\f2 o\\tab}\\pard\\ls1\\ilvl1 B\\par\n"
+            "{\\listtext\\f3\\'a7\\tab}\\pard\\ls1\\ilvl2 C\\par\n\\pard Between\\par\n{\\listtext c)\\tab}\\pard\\ls2 D\\par\n"
+            "{\\listtext\\f1\\'b7\\tab}\\pard\\ls1 E\\par\n{\\listtext i)\\tab}\\pard\\ls3 F\\par\n{\\listtext 9.\\tab}\\pard\\ls9 G\\par}"
+            << QStringLiteral("1 disc@1: A\n2 circle@2: B\n3 square@3: C\n  Between\n4 a@1 '(#)' from 3: D\n1 disc@1: E\n"
+                              "5 a@1 '(#)' from 9: F\n  9.\tG") << 48.0;
+        QTest::newRow("older numbering") << "{\\rtf1" + fonts +
+            "{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li720 One\\par\n"
+            "{\\pntext\\f1\\'b7\\tab}Two\\par\n"
+            "\\pard{\\pntext IV)\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart4{\\pntxta)}}\\li720 Three\\par\n"
+            "\\pard{\\pntext (b)\\tab}{\\*\\pn\\pnlvl2\\pnlcltr\\pnstart2{\\pntxtb(}{\\pntxta)}}\\li1440 Four\\par\n"
+            "\\pard{\\pntext (c)\\tab}{\\*\\pn\\pnlvl2\\pnlcltr\\pnstart2{\\pntxtb(}{\\pntxta)}}\\li1440 Five\\par\n"
+            "\\pard\\fi-360\\li720 Plain\\par\n"
+            "{\\pntext 1.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}\\li720 Six\\par\n"
+            "\\pard{\\pntext\\f2 o\\tab}{\\*\\pn\\pnlvlblt\\pnf2{\\pntxtb o}}\\li360 Seven\\par}"
+            << QStringLiteral("1 disc@1: One\n1 disc@1: Two\n2 I@1 '#)' from 4: Three\n3 a@2 '(#)' from 2: Four\n3 a@2 '(#)' from 2: Five\n"
+                              "  Plain\n4 decimal@1 '#.': Six\n5 circle@1: Seven") << 48.0;
+    }
+    void readsLists()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, items);
+        QFETCH(qreal, textStart);
+        QTextDocument doc;
+        QVERIFY(rtf::read(data, doc).ok);
+        QCOMPARE(listItems(doc), items);
+        QTextBlock first = doc.begin();
+        while (first.isValid() && !first.textList())
+            first = first.next();
+        QVERIFY(first.isValid());
+        QCOMPARE(first.blockFormat().leftMargin() + first.textList()->format().indent() * doc.indentWidth(), textStart);
+        QCOMPARE(first.blockFormat().textIndent(), 0.0);
+
+        const QByteArray out = rtf::write(doc);
+        QTextDocument back;
+        QVERIFY(rtf::read(out, back).ok);
+        QCOMPARE(listItems(back), items);
+        COMPARE_DESCRIPTIONS(describe(back), describe(doc));
+        QCOMPARE(rtf::write(back), out);
+    }
+
+    // Lists made in the editor, of every style, at any indent and start,
+    // are written with Word's list tables and a marker for readers without
+    // lists, and read back the same; so is a plain paragraph's indent.
+    void writesLists_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("indent");
+        QTest::addColumn<int>("start"); // 0: none set
+        QTest::addColumn<QByteArray>("thirdMarker");
+        using F = QTextListFormat;
+        QTest::newRow("disc") << int(F::ListDisc) << 1 << 0 << QByteArray("{\\listtext\\f1 \\'b7\\tab}");
+        QTest::newRow("circle at 2") << int(F::ListCircle) << 2 << 0 << QByteArray("{\\listtext\\f1 o\\tab}");
+        QTest::newRow("square at 3") << int(F::ListSquare) << 3 << 0 << QByteArray("{\\listtext\\f1 \\'a7\\tab}");
+        QTest::newRow("decimal") << int(F::ListDecimal) << 1 << 0 << QByteArray("{\\listtext 3.\\tab}");
+        QTest::newRow("decimal from 5") << int(F::ListDecimal) << 1 << 5 << QByteArray("{\\listtext 7.\\tab}");
+        QTest::newRow("lower alpha") << int(F::ListLowerAlpha) << 1 << 0 << QByteArray("{\\listtext c.\\tab}");
+        QTest::newRow("upper alpha from 26") << int(F::ListUpperAlpha) << 2 << 26 << QByteArray("{\\listtext AB.\\tab}");
+        QTest::newRow("lower roman") << int(F::ListLowerRoman) << 1 << 0 << QByteArray("{\\listtext iii.\\tab}");
+        QTest::newRow("upper roman at 12") << int(F::ListUpperRoman) << 12 << 0 << QByteArray("{\\listtext III.\\tab}");
+    }
+    void writesLists()
+    {
+        QFETCH(int, style);
+        QFETCH(int, indent);
+        QFETCH(int, start);
+        QFETCH(QByteArray, thirdMarker);
+        QTextDocument doc;
+        QTextCursor c(&doc);
+        c.insertText(QStringLiteral("Intro"));
+        c.insertBlock();
+        QTextListFormat format;
+        format.setStyle(QTextListFormat::Style(style));
+        format.setIndent(indent);
+        if (start)
+            format.setProperty(rtf::ListStart, start);
+        c.createList(format);
+        c.insertText(QStringLiteral("one"));
+        c.insertBlock();
+        c.insertText(QStringLiteral("two"));
+        c.insertBlock();
+        c.insertText(QStringLiteral("three"));
+        c.insertBlock(make<QTextBlockFormat>([](auto &f) { f.setIndent(2); }));
+        c.insertText(QStringLiteral("indented"));
+
+        const QByteArray out = rtf::write(doc);
+        const int level = std::min(indent, 9) - 1;
+        VERIFY_IN_ORDER(QString::fromLatin1(out), {"{\\*\\listtable", "\\levelstartat" + QString::number(start ? start : 1),
+                                                   "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}}",
+                                                   "\\ls1\\ilvl" + QString::number(level) + "{\\listtext", "one",
+                                                   "\\ls1\\ilvl" + QString::number(level), "three", "\\li1200", "indented"});
+        QVERIFY2(out.contains(thirdMarker + "three"), out.constData());
+        QTextDocument back;
+        QVERIFY(rtf::read(out, back).ok);
+        QString items = listItems(doc);
+        if (indent > 9) // the deepest level a file has; the text still starts where it did
+            items.replace(QStringLiteral("@%1").arg(indent), QStringLiteral("@9"));
+        QCOMPARE(listItems(back), items);
+        for (QTextBlock a = doc.begin(), b = back.begin(); a.isValid() && b.isValid(); a = a.next(), b = b.next()) {
+            const auto start = [](const QTextBlock &x) {
+                return x.blockFormat().leftMargin() + x.blockFormat().indent() * x.document()->indentWidth()
+                    + (x.textList() ? x.textList()->format().indent() * x.document()->indentWidth() : 0);
+            };
+            QCOMPARE(start(b), start(a));
+        }
+    }
+
+    // Line spacing and tab stops, with the leaders and bar tabs Qt does not
+    // draw, are read and written back exactly.
+    void paragraphGeometry_data()
+    {
+        QTest::addColumn<QByteArray>("words");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("at least") << QByteArray("\\sl300\\slmult0") << "line 3 20";
+        QTest::newRow("exactly") << QByteArray("\\sl-300\\slmult0") << "line 2 20";
+        QTest::newRow("multiple") << QByteArray("\\sl276\\slmult1") << "line 1 115";
+        QTest::newRow("tab kinds and leaders") << QByteArray("\\tx720\\tqr\\tldot\\tx5000\\tqc\\tlhyph\\tx3000\\tqdec\\tleq\\tx4000"
+                                                             "\\tlul\\tx100\\tlth\\tx200\\tlmdot\\tx301\\tb1001")
+            << "line 0 0 tab 0 48 0 tab 1 333.333 1 tab 2 200 2 tab 3 266.667 5 . tab 0 6.66667 3 tab 0 13.3333 4 tab 0 20.0667 6 tab 0 66.7333 8";
+        QTest::newRow("with a list item") << QByteArray("\\sl-480\\slmult0\\tx360") << "line 2 32 tab 0 24 0";
+    }
+    void paragraphGeometry()
+    {
+        QFETCH(QByteArray, words);
+        QFETCH(QString, expected);
+        const bool item = QByteArray(QTest::currentDataTag()).contains("list");
+        const auto geometry = [](const QTextDocument &doc) {
+            const QTextBlockFormat f = doc.begin().blockFormat();
+            QString s = QStringLiteral("line %1 %2").arg(f.lineHeightType()).arg(f.lineHeight());
+            const QList<int> leaders = f.property(rtf::ParagraphTabLeaders).value<QList<int>>();
+            for (qsizetype i = 0; i < f.tabPositions().size(); ++i) {
+                const QTextOption::Tab t = f.tabPositions().at(i);
+                s += QStringLiteral(" tab %1 %2 %3").arg(t.type).arg(t.position).arg(leaders.value(i));
+                if (!t.delimiter.isNull())
+                    s += u' ' + t.delimiter;
+            }
+            return s;
+        };
+        const QByteArray list = item ? "{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}}"
+                                       "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}" : "";
+        QTextDocument doc, back;
+        QVERIFY(rtf::read(body(list + "\\pard" + words + (item ? "\\ls1" : "") + " text\\par next"), doc).ok);
+        QCOMPARE(geometry(doc), expected);
+        QCOMPARE(bool(doc.begin().textList()), item);
+        const QByteArray out = rtf::write(doc);
+        QVERIFY2(out.contains(words + (item ? "\\ls1" : " text")), out.constData());
+        QVERIFY(rtf::read(out, back).ok);
+        QCOMPARE(geometry(back), expected);
+        QCOMPARE(rtf::write(back), out);
+    }
+
+    // A document without lists, tab stops or line spacing is written as it
+    // always was.
+    void writesPlainDocumentUnchanged()
+    {
+        QTextDocument doc;
+        doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+        QTextCursor c(&doc);
+        c.insertText(QStringLiteral("Bold"), boldFormat());
+        c.insertBlock(make<QTextBlockFormat>([](auto &f) { f.setIndent(1); f.setTextIndent(-10); f.setBottomMargin(6); }));
+        c.insertText(QStringLiteral("Indented"), QTextCharFormat());
+        QCOMPARE(rtf::write(doc), QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 DejaVu Sans;}}\r\n"
+                                             "{\\colortbl;}\r\n\\pard\\b Bold\\par\r\n\\pard\\li600\\fi-150\\sa90\\b0 Indented\\par\r\n}\r\n"));
+    }
+
     void wideTable()
     {
         QTextDocument doc;
@@ -656,6 +881,18 @@ private slots:
         QTest::newRow("many font entries") << "{\\rtf1{\\fonttbl" + QByteArray("\\f1 A;").repeated(100000) + "}x}" << QStringLiteral("x");
         QTest::newRow("long field instruction") << "{\\rtf1{\\field{\\*\\fldinst HYPERLINK " + QByteArray("\\'41x").repeated(100000) + "}{\\fldrslt y}}}"
             << QStringLiteral("y");
+        // Lists: broken tables and items stay text, their marker with them;
+        // a paragraph keeps 64 tab stops and 64 characters of its marker.
+        QTest::newRow("broken list tables") << body("{\\*\\listtable{\\list{\\listlevel{\\leveltext\\'ff;}{\\levelnumbers\\'ff\\'00;}}\\listid1}"
+            "{\\list\\listid1}{\\listlevel\\levelnfc4}}{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\ls-3{\\lfolevel"
+            "\\levelstartat-9}{\\lfolevel}}}{\\listtext x\\tab}\\ls1\\ilvl99 a\\par\\ls2147483647 b{\\*\\pn\\pnlvl99{\\pntxtb}}\\par\\pard\\ls-3 c")
+            << QStringLiteral("x\ta\nb\nc");
+        QTest::newRow("marker of a last paragraph that is no item") << body("a\\par{\\listtext 2.\\tab}\\ls4 b") << QStringLiteral("a\n2.\tb");
+        QTest::newRow("many tab stops, a long marker") << body(QByteArray("\\tqc\\tx100").repeated(100) + "{\\listtext " + QByteArray(1000, 'x') + "}a")
+            << QString(64, u'x') + u'a';
+        QTest::newRow("many list items") << body("{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}" + QByteArray("{\\listtext 1.\\tab}\\pard\\ls1 x\\par ").repeated(20000) + "y")
+            << QStringList(20000, QStringLiteral("x")).join(u'\n') + QStringLiteral("\ny");
         // 10,000 characters without a space end a paragraph.
         QTest::newRow("many formats") << "{\\rtf1 " + QByteArray("\\b a\\b0 b").repeated(50000) + "}"
             << QStringList(10, QStringLiteral("ab").repeated(5000)).join(u'\n');
@@ -805,6 +1042,11 @@ private slots:
         at.setPosition(1);
         QVERIFY(rtf::insert(rtf::write(all), at).ok);
         QCOMPARE(target.toPlainText(), QStringLiteral("xfirst\nsecond\nyz\nsecond"));
+        // A pasted marker of a paragraph that is no list item stays text.
+        QTextCursor end(&target);
+        end.movePosition(QTextCursor::End);
+        QVERIFY(rtf::insert("{\\rtf1{\\listtext 1.\\tab}\\ls4 item}", end).ok);
+        QVERIFY(target.toPlainText().endsWith(QStringLiteral("second1.\titem")));
 
         // An empty selection is an RTF file without text.
         QTextDocument empty;
@@ -830,6 +1072,15 @@ private slots:
         c.insertText(QStringLiteral("Mono {braces} \\ slash"), make<QTextCharFormat>([](auto &f) {
             f.setFontFamilies({QStringLiteral("DejaVu Sans Mono")}); f.setFontPointSize(16); f.setFontUnderline(true);
         }));
+        c.insertBlock(QTextBlockFormat());
+        c.createList(QTextListFormat::ListCircle);
+        c.insertText(QStringLiteral("Circle item"));
+        QTextListFormat numbers;
+        numbers.setStyle(QTextListFormat::ListUpperRoman);
+        numbers.setProperty(rtf::ListStart, 3);
+        c.insertBlock(QTextBlockFormat());
+        c.createList(numbers);
+        c.insertText(QStringLiteral("Numbered item"));
 
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("ours.rtf")));
@@ -852,6 +1103,7 @@ private slots:
         VERIFY_IN_ORDER(describe(back), {"'Bold words' b=1 i=0", "'italic \u043a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430' b=0 i=1 u=0 s=0",
                                          "fg=#ff0000", "'Mono {braces} \\ slash' b=0 i=0 u=1 s=0 font=DejaVu Sans Mono pt=16"});
         QCOMPARE(back.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        VERIFY_IN_ORDER(listItems(back), {"1 circle@1: Circle item", "2 I@1 '#.' from 3: Numbered item"});
     }
 };
 

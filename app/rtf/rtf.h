@@ -5,11 +5,16 @@
 //
 // Reading fills a QTextDocument: text, character formats (bold, italic,
 // underline, strikeout, font family, size, text and background colour,
-// hyperlinks), paragraph formats (alignment, indents, spacing), PNG and JPEG
-// pictures (as image resources of the document) and tables (QTextTable;
-// nested tables are flattened into the outer cell). Everything else in a file,
-// such as headers, footers, style sheets, lists' numbering and other pictures,
-// is skipped. The reader is a single pass with an explicit group stack: any
+// hyperlinks), paragraph formats (alignment, indents, spacing, line
+// spacing, tab stops), lists (QTextList, from the list tables and from the
+// older \pn numbering; see rtflists.h), PNG and JPEG pictures (as image
+// resources of the document) and tables (QTextTable; nested tables are
+// flattened into the outer cell). Everything else in a file, such as headers,
+// footers, style sheets and other pictures, is skipped. Qt 6.4's lists have no
+// start number: a list is shown numbered from 1 whatever its start, which is
+// kept and written back; so are tab leaders and bar tabs, which Qt does not
+// draw. A list of more than 1,000 items goes on in a new list, numbered on in
+// the file (Qt adds an item in time that grows with its list). The reader is a single pass with an explicit group stack: any
 // input, however broken, is read in linear time and bounded memory, and
 // yields the text it could read.
 //
@@ -25,8 +30,8 @@
 // after it as ordinary paragraphs, and the row's next cell starts the next
 // table. A paragraph goes on in a new one after 100,000 characters, or after
 // 10,000 without a space (Qt breaks such a run in time that grows with the
-// square of its length). Indents and spacing are taken up to 22 inches,
-// pictures shown up to 22 inches on either side. None of the text is dropped
+// square of its length). Indents and spacing are taken up to 22 inches, line
+// spacing up to five lines, pictures shown up to 22 inches on either side. None of the text is dropped
 // by these limits. A document of more than 500,000 paragraphs and cells, one
 // over 2^24 pixels tall laid out 480 pixels wide, or one whose pictures would
 // take more than 512 MiB decoded, is refused (ok = false, with the reason).

@@ -3,15 +3,18 @@
 // runs of equal character format and inserted a run at a time.
 #include "rtf.h"
 #include "rtfformat.h"
+#include "rtflists.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QPointer>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 
@@ -45,6 +48,8 @@ constexpr size_t MaxColors = 65536;  // colour table entries kept
 constexpr int MaxColumns = 63;
 constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
 constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
+constexpr int MaxListItems = 1000;   // items of one list; more go on in a new list (see setParagraphFormat)
+constexpr qsizetype MaxFallback = 64; // characters of a list item's marker text and a level's text kept
 
 // Limits on what the document holds once laid out. Qt lays text out in
 // fixed-point numbers (26.6 bits), so nothing can lie more than 2^25 pixels
@@ -139,6 +144,12 @@ enum class Word : quint8 {
     Trowd, Cellx, NestTableProps, Intbl, Itap, Cell, Row, NestCell, NestRow,
     // pictures
     PngBlip, JpegBlip, OtherBlip, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
+    // lists
+    ListTable, List, ListId, ListLevel, LevelNfc, LevelStartAt, LevelText, LevelNumbers, LevelFollow,
+    ListOverride, LfoLevel, Ls, Ilvl, ListText, Pn, PnLvlBlt, PnLvlBody, PnLvl, PnLvlCont, PnDec, PnUcrm,
+    PnLcrm, PnUcltr, PnLcltr, PnStart, PnIndent, PnTxtA, PnTxtB, PnF,
+    // line spacing and tab stops
+    Sl, SlMult, Tx, Tb, Tqr, Tqc, Tqdec, TlDot, TlHyph, TlUl, TlTh, TlEq, TlMdot,
 };
 
 const std::unordered_map<std::string_view, Word> &wordTable()
@@ -173,6 +184,19 @@ const std::unordered_map<std::string_view, Word> &wordTable()
             {"pngblip", Word::PngBlip}, {"jpegblip", Word::JpegBlip},
             {"picw", Word::PicW}, {"pich", Word::PicH}, {"picwgoal", Word::PicWGoal},
             {"pichgoal", Word::PicHGoal}, {"picscalex", Word::PicScaleX}, {"picscaley", Word::PicScaleY},
+            {"listtable", Word::ListTable}, {"listoverridetable", Word::ListTable}, {"list", Word::List},
+            {"listid", Word::ListId}, {"listlevel", Word::ListLevel}, {"levelnfc", Word::LevelNfc},
+            {"levelnfcn", Word::LevelNfc}, {"levelstartat", Word::LevelStartAt}, {"leveltext", Word::LevelText},
+            {"levelnumbers", Word::LevelNumbers}, {"levelfollow", Word::LevelFollow},
+            {"listoverride", Word::ListOverride}, {"lfolevel", Word::LfoLevel}, {"ls", Word::Ls}, {"ilvl", Word::Ilvl},
+            {"listtext", Word::ListText}, {"pntext", Word::ListText}, {"pn", Word::Pn},
+            {"pnlvlblt", Word::PnLvlBlt}, {"pnlvlbody", Word::PnLvlBody}, {"pnlvl", Word::PnLvl},
+            {"pnlvlcont", Word::PnLvlCont}, {"pndec", Word::PnDec}, {"pnucrm", Word::PnUcrm}, {"pnlcrm", Word::PnLcrm},
+            {"pnucltr", Word::PnUcltr}, {"pnlcltr", Word::PnLcltr}, {"pnstart", Word::PnStart},
+            {"pnindent", Word::PnIndent}, {"pntxta", Word::PnTxtA}, {"pntxtb", Word::PnTxtB}, {"pnf", Word::PnF},
+            {"sl", Word::Sl}, {"slmult", Word::SlMult}, {"tx", Word::Tx}, {"tb", Word::Tb}, {"tqr", Word::Tqr},
+            {"tqc", Word::Tqc}, {"tqdec", Word::Tqdec}, {"tldot", Word::TlDot}, {"tlhyph", Word::TlHyph},
+            {"tlul", Word::TlUl}, {"tlth", Word::TlTh}, {"tleq", Word::TlEq}, {"tlmdot", Word::TlMdot},
         };
         // Every kind of underline shows as an underline.
         for (const char *ul : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash",
@@ -183,14 +207,14 @@ const std::unordered_map<std::string_view, Word> &wordTable()
         for (const char *blip : {"emfblip", "macpict", "pmmetafile", "wmetafile", "dibitmap", "wbitmap"})
             t.emplace(blip, Word::OtherBlip);
         // Destinations whose content is never shown: document data, headers
-        // and footers, footnotes, styles, lists' definitions, object data.
+        // and footers, footnotes, styles, lists' names, object data.
         for (const char *dest :
              {"info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
               "footerf", "footnote", "annotation", "atnid", "atnauthor", "atntime", "atnref", "atndate",
-              "atnicn", "filetbl", "revtbl", "listtable", "listoverridetable", "rsidtbl", "generator",
+              "atnicn", "filetbl", "revtbl", "listname", "rsidtbl", "generator",
               "pgdsctbl", "themedata", "colorschememapping", "latentstyles", "datastore", "xmlnstbl",
               "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "xe", "tc", "txe", "rxe",
-              "pn", "pnseclvl", "pntxta", "pntxtb", "private", "template", "docvar", "userprops",
+              "pnseclvl", "private", "template", "docvar", "userprops",
               "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "bkmkstart", "bkmkend",
               "nonshppict", "shpinst", "do", "comment", "title", "subject", "author", "operator",
               "keywords", "category", "company", "manager", "doccomm", "hlinkbase", "buptim", "creatim",
@@ -198,7 +222,7 @@ const std::unordered_map<std::string_view, Word> &wordTable()
               "fname", "listpicture", "background", "wgrffmtfilter", "mmathPr", "defchp", "defpap",
               "protusertbl", "fontemb", "fontfile", "keycode", "oldcprops", "oldpprops", "oldsprops",
               "oldtprops", "fldtype", "datafield", "formfield", "picprop", "passwordhash", "xmlopen",
-              "xmlclose", "xmlattrname", "xmlattrvalue", "leveltext", "levelnumbers", "mmath", "ts"})
+              "xmlclose", "xmlattrname", "xmlattrvalue", "mmath", "ts"})
             t.emplace(dest, Word::Skip);
         return t;
     }();
@@ -354,7 +378,9 @@ private:
     int m_codePage = 1252;
 };
 
-enum class Dest : quint8 { Text, FontTable, ColorTable, Picture, FieldInst };
+// ListTable holds the list override table too; ListText is an item's
+// fallback marker (\listtext, \pntext), kept until its paragraph ends.
+enum class Dest : quint8 { Text, FontTable, ColorTable, Picture, FieldInst, ListTable, LevelText, LevelNumbers, Pn, PnText, ListText };
 
 struct CharProps {
     bool bold = false;
@@ -375,9 +401,17 @@ struct ParaProps {
     Qt::Alignment align = Qt::AlignLeft;
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
     bool inTable = false;
+    bool hasLeft = false, hasFirst = false; // \li and \fi given: a list level's do not apply
+    int ls = 0, ilvl = 0;                   // the list override and level of a list item
+    Pn pn;                                  // or its older numbering
+    int lineTwips = 0;                      // \sl
+    bool lineMultiple = false;              // \slmult1
+    QList<Tab> tabs;
+    QTextOption::TabType tabType = QTextOption::LeftTab; // of the next \tx
+    int tabLeader = NoLeader;
 };
 
-enum class GroupKind : quint8 { Plain, Upr, FontEntry };
+enum class GroupKind : quint8 { Plain, Upr, FontEntry, List, ListLevel, ListOverride, LfoLevel };
 
 struct State {
     CharProps chr;
@@ -414,6 +448,10 @@ struct Extent {
     qint64 breaks = 0; // line breaks
     qint64 unbroken = 0; // characters since the last space or tab
     int line = 0;      // the tallest line, pixels
+    // The line spacing in force at its first character, which it keeps.
+    bool ruled = false;
+    int lineTwips = 0;
+    bool lineMultiple = false;
     qint64 lines(int available) const
     {
         const qint64 fifths = 5 * qint64(std::max(available, 1));
@@ -592,6 +630,7 @@ private:
             m_fieldInstruction = m_fieldText.take(m_pages);
             m_fieldInstructionOf = leaving.field;
         }
+        endListGroup(leaving, parentDest);
         if (m_stack.size() == 1)
             endDocument();
         m_stack.pop_back();
@@ -732,7 +771,7 @@ private:
             switch (word) {
             case Word::FldInst: case Word::Ud: case Word::ShpPict: case Word::Pict:
             case Word::FldRslt: case Word::FontTable: case Word::ColorTable:
-            case Word::NestTableProps:
+            case Word::NestTableProps: case Word::ListTable: case Word::Pn:
                 break;
             default:
                 m_skipRestOfGroup = true;
@@ -852,9 +891,9 @@ private:
         case Word::Qc: s.para.align = Qt::AlignHCenter; break;
         case Word::Qr: s.para.align = Qt::AlignRight; break;
         case Word::Qj: s.para.align = Qt::AlignJustify; break;
-        case Word::Li: s.para.left = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::Li: s.para.left = clampInt(param, -MaxTwips, MaxTwips); s.para.hasLeft = true; break;
         case Word::Ri: s.para.right = clampInt(param, -MaxTwips, MaxTwips); break;
-        case Word::Fi: s.para.first = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::Fi: s.para.first = clampInt(param, -MaxTwips, MaxTwips); s.para.hasFirst = true; break;
         case Word::Sb: s.para.before = clampInt(param, 0, MaxTwips); break;
         case Word::Sa: s.para.after = clampInt(param, 0, MaxTwips); break;
         case Word::Emdash: addChar(0x2014); break;
@@ -905,7 +944,276 @@ private:
         case Word::PicHGoal: m_picture.hGoal = clampInt(param, 0, MaxTwips * 10); break;
         case Word::PicScaleX: m_picture.scaleX = clampInt(param, 1, 1000); break;
         case Word::PicScaleY: m_picture.scaleY = clampInt(param, 1, 1000); break;
+        case Word::ListTable: case Word::List: case Word::ListId: case Word::ListLevel: case Word::LevelNfc:
+        case Word::LevelStartAt: case Word::LevelText: case Word::LevelNumbers: case Word::LevelFollow:
+        case Word::ListOverride: case Word::LfoLevel: case Word::Ls: case Word::Ilvl: case Word::ListText:
+        case Word::Pn: case Word::PnLvlBlt: case Word::PnLvlBody: case Word::PnLvl: case Word::PnLvlCont:
+        case Word::PnDec: case Word::PnUcrm: case Word::PnLcrm: case Word::PnUcltr: case Word::PnLcltr:
+        case Word::PnStart: case Word::PnIndent: case Word::PnTxtA: case Word::PnTxtB: case Word::PnF:
+            listWord(s, word, param);
+            break;
+        case Word::Sl: s.para.lineTwips = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::SlMult: s.para.lineMultiple = param == 1; break;
+        case Word::Tqr: s.para.tabType = QTextOption::RightTab; break;
+        case Word::Tqc: s.para.tabType = QTextOption::CenterTab; break;
+        case Word::Tqdec: s.para.tabType = QTextOption::DelimiterTab; break;
+        case Word::TlDot: s.para.tabLeader = DotLeader; break;
+        case Word::TlHyph: s.para.tabLeader = HyphenLeader; break;
+        case Word::TlUl: s.para.tabLeader = UnderlineLeader; break;
+        case Word::TlTh: s.para.tabLeader = ThickLeader; break;
+        case Word::TlEq: s.para.tabLeader = EqualLeader; break;
+        case Word::TlMdot: s.para.tabLeader = MiddleDotLeader; break;
+        case Word::Tx:
+        case Word::Tb:
+            // A bar tab is kept as a left stop; it draws no line here.
+            if (s.para.tabs.size() < MaxTabs)
+                s.para.tabs.append(Tab{clampInt(param, 0, MaxTwips), s.para.tabType, s.para.tabLeader, word == Word::Tb});
+            s.para.tabType = QTextOption::LeftTab;
+            s.para.tabLeader = NoLeader;
+            break;
         }
+    }
+
+    // ---- lists ----------------------------------------------------------------
+
+    // The words of the list tables, of the older numbering and of list items.
+    void listWord(State &s, Word word, int param)
+    {
+        const bool inTable = s.dest == Dest::ListTable;
+        switch (word) {
+        case Word::ListTable: s.dest = Dest::ListTable; break;
+        case Word::List:
+        case Word::ListOverride:
+            if (inTable) {
+                s.kind = word == Word::List ? GroupKind::List : GroupKind::ListOverride;
+                m_listLevels.clear();
+                m_listId = m_listLs = 0;
+                m_lfoLevel = -1;
+            }
+            break;
+        case Word::ListId: if (inTable) m_listId = param; break;
+        case Word::ListLevel:
+            if (inTable) {
+                s.kind = GroupKind::ListLevel;
+                s.para = ParaProps();
+                s.chr.font = -1;
+                m_level = ListLevel();
+                m_level.defined = true;
+            }
+            break;
+        case Word::LevelNfc: if (inTable) m_level.numbering = param; break;
+        case Word::LevelStartAt:
+            if (inTable && s.kind == GroupKind::LfoLevel)
+                m_lfoStart = clampInt(param, 0, 32767);
+            else if (inTable)
+                m_level.start = clampInt(param, 0, 32767);
+            break;
+        case Word::LevelText:
+            if (inTable) {
+                s.dest = Dest::LevelText;
+                m_levelText.clear();
+            }
+            break;
+        case Word::LevelNumbers:
+            if (inTable) {
+                s.dest = Dest::LevelNumbers;
+                m_level.numbers.clear();
+            }
+            break;
+        case Word::LevelFollow: break; // Qt always puts a space after the marker
+        case Word::LfoLevel:
+            if (inTable) {
+                s.kind = GroupKind::LfoLevel;
+                m_lfoLevel = std::min(m_lfoLevel + 1, MaxLevels - 1);
+                m_lfoStart = -1;
+            }
+            break;
+        case Word::Ls:
+            if (s.kind == GroupKind::ListOverride)
+                m_listLs = param;
+            else
+                s.para.ls = std::max(param, 0);
+            break;
+        case Word::Ilvl: s.para.ilvl = clampInt(param, 0, MaxLevels - 1); break;
+        case Word::ListText:
+            if (s.dest == Dest::Text) {
+                s.dest = Dest::ListText;
+                m_fallback.clear();
+                m_fallbackChars = 0;
+                m_fallbackProps = s.chr;
+            }
+            break;
+        case Word::Pn:
+            s.dest = Dest::Pn;
+            m_pn = Pn();
+            break;
+        case Word::PnTxtA:
+        case Word::PnTxtB:
+            if (s.dest == Dest::Pn) {
+                s.dest = Dest::PnText;
+                m_pnAfter = word == Word::PnTxtA;
+                m_pnText.clear();
+            }
+            break;
+        default:
+            if (s.dest == Dest::Pn)
+                pnWord(word, param);
+            break;
+        }
+    }
+
+    void pnWord(Word word, int param)
+    {
+        switch (word) {
+        case Word::PnLvlBlt: m_pn.kind = Pn::Bullets; m_pn.level = 0; break;
+        case Word::PnLvlBody: m_pn.kind = Pn::Numbers; m_pn.level = 0; break;
+        case Word::PnLvl: m_pn.kind = Pn::Numbers; m_pn.level = quint8(clampInt(param - 1, 0, MaxLevels - 1)); break;
+        case Word::PnLvlCont: m_pn.kind = Pn::None; break;
+        case Word::PnDec: m_pn.numbering = Decimal; break;
+        case Word::PnUcrm: m_pn.numbering = UpperRoman; break;
+        case Word::PnLcrm: m_pn.numbering = LowerRoman; break;
+        case Word::PnUcltr: m_pn.numbering = UpperAlpha; break;
+        case Word::PnLcltr: m_pn.numbering = LowerAlpha; break;
+        case Word::PnStart: m_pn.start = clampInt(param, 0, 32767); break;
+        case Word::PnIndent: m_pn.indent = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::PnF: m_pn.font = param; break;
+        default: break;
+        }
+    }
+
+    // A group of the list tables or of the older numbering closes.
+    void endListGroup(const State &leaving, Dest parentDest)
+    {
+        if (leaving.dest == Dest::LevelText && parentDest != Dest::LevelText) {
+            // Its first character is the length of the rest.
+            const QString t = m_levelText.take(m_pages);
+            if (!t.isEmpty()) {
+                const qsizetype n = std::min<qsizetype>(t.at(0).unicode(), t.size() - 1);
+                m_level.text = t.mid(1, n);
+                if (n < t.at(0).unicode() && m_level.text.endsWith(u';'))
+                    m_level.text.chop(1);
+            }
+        }
+        if (leaving.dest == Dest::PnText && parentDest == Dest::Pn)
+            (m_pnAfter ? m_pn.after : m_pn.before) = m_pnText.take(m_pages).left(MaxFallback);
+        if (leaving.dest == Dest::Pn && parentDest != Dest::Pn && m_stack.size() > 1)
+            m_stack[m_stack.size() - 2].para.pn = m_pn;
+        switch (leaving.kind) {
+        case GroupKind::ListLevel: {
+            m_level.left = leaving.para.left;
+            m_level.first = leaving.para.first;
+            m_level.hasLeft = leaving.para.hasLeft;
+            m_level.hasFirst = leaving.para.hasFirst;
+            if (const Font *f = fontFor(leaving.chr.font))
+                m_level.font = f->family;
+            // In an override, the level its \lfolevel stands for.
+            const size_t at = m_lfoLevel >= 0 ? size_t(m_lfoLevel) : m_listLevels.size();
+            if (at < size_t(MaxLevels)) {
+                if (m_listLevels.size() <= at)
+                    m_listLevels.resize(at + 1);
+                m_level.startOverride = m_listLevels[at].startOverride;
+                m_listLevels[at] = std::move(m_level);
+            }
+            m_level = ListLevel();
+            break;
+        }
+        case GroupKind::LfoLevel:
+            if (m_lfoStart >= 0 && m_lfoLevel >= 0) {
+                if (m_listLevels.size() <= size_t(m_lfoLevel))
+                    m_listLevels.resize(size_t(m_lfoLevel) + 1);
+                m_listLevels[size_t(m_lfoLevel)].startOverride = m_lfoStart;
+            }
+            break;
+        case GroupKind::List: m_listTable.addList(m_listId, std::exchange(m_listLevels, {})); break;
+        case GroupKind::ListOverride:
+            m_listTable.addOverride(m_listLs, m_listId, std::exchange(m_listLevels, {}));
+            m_lfoLevel = -1;
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The paragraph at the cursor takes its format, and its place in a list:
+    // paragraphs of the same list override and level are items of one list,
+    // and those of the older numbering of one list while they follow each
+    // other. An item's text starts at its \li, Qt's list indent included,
+    // and its fallback marker is dropped; a paragraph that is no item keeps
+    // the marker as text.
+    void setParagraphFormat(const ParaProps &props)
+    {
+        ParaProps p = props;
+        if (m_para.ruled) {
+            p.lineTwips = m_para.lineTwips;
+            p.lineMultiple = m_para.lineMultiple;
+        }
+        QTextBlockFormat f = blockFormat(p);
+        QTextListFormat format;
+        QPointer<QTextList> *slot = nullptr;
+        int left = p.left, first = p.first;
+        if (p.ls > 0) {
+            if (const ListLevel *level = m_listTable.level(p.ls, p.ilvl)) {
+                format = listFormat(*level, p.ilvl);
+                slot = &m_lists[(qint64(p.ls) << 4) | p.ilvl];
+                left = p.hasLeft || !level->hasLeft ? left : level->left;
+                first = p.hasFirst || !level->hasFirst ? first : level->first;
+            }
+        }
+        if (!slot && p.pn.kind != Pn::None) {
+            const Font *font = fontFor(p.pn.font);
+            format = listFormat(p.pn, font ? font->family : QString());
+            slot = &m_pnList;
+            const int block = m_cursor.blockNumber();
+            if (!(m_pnOf == p.pn) || block != m_pnLastBlock + 1)
+                m_pnList = nullptr; // a new list
+            m_pnOf = p.pn;
+            m_pnLastBlock = block;
+            left = p.hasLeft ? left : p.pn.indent;
+        }
+        if (slot) {
+            const qreal margin = left / double(TwipsPerPixel) - format.indent() * m_doc->indentWidth();
+            if (margin != 0)
+                f.setLeftMargin(margin);
+            else
+                f.clearProperty(QTextFormat::BlockLeftMargin);
+            if (first > 0) {
+                f.setTextIndent(first / double(TwipsPerPixel));
+            } else {
+                f.clearProperty(QTextFormat::TextIndent);
+                f.setProperty(ParagraphItemFirstIndent, first);
+            }
+        }
+        m_cursor.setBlockFormat(f);
+        if (slot) {
+            if (*slot && (*slot)->count() >= MaxListItems) {
+                // Qt adds an item in time that grows with its list: a long
+                // list goes on in a new one, numbered on where it ends.
+                format = (*slot)->format();
+                format.setProperty(ListStart, (format.hasProperty(ListStart) ? format.intProperty(ListStart) : 1) + (*slot)->count());
+                *slot = nullptr;
+            }
+            if (*slot)
+                (*slot)->add(m_cursor.block());
+            else
+                *slot = m_cursor.createList(format);
+        } else {
+            keepFallback();
+        }
+        m_fallback.clear();
+    }
+
+    // The paragraph at the cursor is no list item: its marker text, if it
+    // has one, is shown at its start.
+    void keepFallback()
+    {
+        if (m_fallback.isEmpty())
+            return;
+        const QString marker = m_fallback.take(m_pages);
+        // Pasted into a paragraph, it starts where the paste does.
+        QTextCursor at(m_cursor.block());
+        at.setPosition(std::max(at.position(), m_startPosition));
+        at.insertText(marker, charFormat(m_fallbackProps));
+        m_para.chars += marker.size();
     }
 
     // Plain text bytes [s, e) in the current destination.
@@ -975,6 +1283,24 @@ private:
         case Dest::FieldInst:
             m_fieldText.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, e - s));
             break;
+        case Dest::LevelText:
+            m_levelText.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, std::min<qsizetype>(e - s, MaxFallback)));
+            break;
+        case Dest::LevelNumbers:
+            m_level.numbers.append(s, std::min<qsizetype>(e - s, MaxLevels - m_level.numbers.size()));
+            break;
+        case Dest::PnText:
+            m_pnText.addBytes(m_pages, codePageOf(m_pn.font), QByteArrayView(s, std::min<qsizetype>(e - s, MaxFallback)));
+            break;
+        case Dest::ListText:
+            if (!st.chr.hidden && m_fallbackChars < MaxFallback) {
+                const qsizetype n = std::min<qsizetype>(e - s, MaxFallback - m_fallbackChars);
+                m_fallback.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, n));
+                m_fallbackChars += n;
+            }
+            break;
+        case Dest::ListTable: case Dest::Pn:
+            break;
         }
     }
 
@@ -1005,6 +1331,14 @@ private:
             break;
         case Dest::FieldInst:
             m_fieldText.addChar(m_pages, c);
+            break;
+        case Dest::LevelText: m_levelText.addChar(m_pages, c); break;
+        case Dest::PnText: m_pnText.addChar(m_pages, c); break;
+        case Dest::ListText:
+            if (!st.chr.hidden && m_fallbackChars < MaxFallback) {
+                m_fallback.addChar(m_pages, c);
+                ++m_fallbackChars;
+            }
             break;
         default:
             break;
@@ -1253,6 +1587,8 @@ private:
             f.setTopMargin(p.before / double(TwipsPerPixel));
         if (p.after)
             f.setBottomMargin(p.after / double(TwipsPerPixel));
+        setLineSpacing(f, p.lineTwips, p.lineMultiple);
+        setTabs(f, p.tabs);
         return f;
     }
 
@@ -1269,7 +1605,7 @@ private:
             return;
         }
         flushRun();
-        m_cursor.setBlockFormat(blockFormat(s.para));
+        setParagraphFormat(s.para);
         closeParagraph();
         m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
         openParagraph();
@@ -1307,7 +1643,12 @@ private:
         if (n == 0)
             return;
         m_largestHalfPoints = std::max(m_largestHalfPoints, c.halfPoints);
-        const int line = linePixels(c.halfPoints);
+        if (!m_para.ruled && !m_stack.empty()) {
+            m_para.ruled = true;
+            m_para.lineTwips = top().para.lineTwips;
+            m_para.lineMultiple = top().para.lineMultiple;
+        }
+        const int line = textLine(c.halfPoints);
         m_para.chars += n;
         m_para.width += n * emPixels(c.halfPoints) * 3;
         m_para.line = std::max(m_para.line, line);
@@ -1327,12 +1668,20 @@ private:
             m_tableHeight += height;
     }
 
+    // A line of text of a font in the paragraph at the cursor, under its line spacing.
+    int textLine(int halfPoints) const
+    {
+        if (m_para.ruled || m_stack.empty())
+            return ruledLine(linePixels(halfPoints), m_para.lineTwips, m_para.lineMultiple);
+        return ruledLine(linePixels(halfPoints), m_stack.back().para.lineTwips, m_stack.back().para.lineMultiple);
+    }
+
     // Characters of a font that still fit in the paragraph, and in the table.
     qint64 roomFor(const CharProps &c) const
     {
         qint64 room = std::min(MaxParagraphChars - m_para.chars, MaxUnbrokenChars - m_para.unbroken);
         if (m_table)
-            room = std::min(room, (MaxTableHeight - m_tableHeight) / linePixels(c.halfPoints));
+            room = std::min(room, (MaxTableHeight - m_tableHeight) / textLine(c.halfPoints));
         return room;
     }
 
@@ -1367,6 +1716,10 @@ private:
         // counts for less read back than it did here.
         if (e.chars == 0)
             e.line = linePixels(std::max({24, m_largestHalfPoints, m_stack.empty() ? 24 : top().chr.halfPoints}));
+        if (e.ruled)
+            e.line = ruledLine(e.line, e.lineTwips, e.lineMultiple);
+        else
+            e.line = ruledLine(e.line, p.lineTwips, p.lineMultiple);
         const int spacing = twipsToPixels(p.before) + twipsToPixels(p.after);
         const int indent = twipsToPixels(p.left) + twipsToPixels(p.right) + twipsToPixels(std::max(p.first, 0));
         if (m_table) {
@@ -1604,7 +1957,7 @@ private:
     void spill()
     {
         flushRun();
-        m_cursor.setBlockFormat(blockFormat(top().para));
+        setParagraphFormat(top().para);
         closeParagraph();
         m_spillColumn = m_column;
         endTable();
@@ -1619,7 +1972,7 @@ private:
         s.para.inTable = true;
         prepareOutput();
         flushRun();
-        m_cursor.setBlockFormat(blockFormat(s.para));
+        setParagraphFormat(s.para);
         closeParagraph();
         if (m_spill && m_spillColumn + 1 < MaxColumns) {
             m_spill = false;
@@ -1661,8 +2014,9 @@ private:
             // Pasted text ends in the paragraph it went into, which keeps its format.
             mergeWithPrevious(m_replacing ? m_cursor.block().previous().blockFormat() : m_targetBlockFormat);
         } else if (m_replacing && !m_lastWasParagraph && s.dest == Dest::Text) {
-            m_cursor.setBlockFormat(blockFormat(s.para));
+            setParagraphFormat(s.para);
         }
+        keepFallback(); // of a last paragraph that takes no format of its own
         m_table = nullptr;
     }
 
@@ -1735,6 +2089,23 @@ private:
     int m_startBlocks = 0;
     qint64 m_pictureBytes = 0;
     std::vector<QString> m_images; // the pictures' resource names
+
+    ListTable m_listTable;       // the file's lists and overrides
+    std::vector<ListLevel> m_listLevels; // of the list or override being read
+    ListLevel m_level;           // the level being read
+    TextSink m_levelText;
+    int m_listId = 0, m_listLs = 0;
+    int m_lfoLevel = -1, m_lfoStart = -1; // the override's level being read, and its start
+    std::unordered_map<qint64, QPointer<QTextList>> m_lists; // by \ls and level
+    Pn m_pn;                     // the older numbering being read
+    TextSink m_pnText;
+    bool m_pnAfter = false;
+    QPointer<QTextList> m_pnList; // the list of the older numbering's last item
+    Pn m_pnOf;                   // and its numbering
+    int m_pnLastBlock = -2;      // and the block of its last item
+    TextSink m_fallback;         // the marker text of the paragraph being read
+    qsizetype m_fallbackChars = 0;
+    CharProps m_fallbackProps;
     QString m_error;             // why the document is refused
 };
 

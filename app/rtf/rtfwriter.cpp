@@ -3,6 +3,7 @@
 // from one run of text to the next.
 #include "rtf.h"
 #include "rtfformat.h"
+#include "rtflists.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -13,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 
@@ -65,6 +67,7 @@ public:
         writeFrame(m_doc.rootFrame());
         QByteArray body;
         body.swap(m_out);
+        const QByteArray lists = m_lists.tables([this](const QString &family) { return fontIndex(family); });
 
         m_out.reserve(body.size() + 1024);
         m_needSpace = false;
@@ -88,6 +91,7 @@ public:
             m_out += ';';
         }
         m_out += "}\r\n";
+        m_out += lists;
         m_out += body;
         m_out += "}\r\n";
         return m_out;
@@ -338,17 +342,25 @@ private:
             m_out += "\\qj";
         else if ((a & Qt::AlignRight) && !(a & Qt::AlignAbsolute && block.textDirection() == Qt::RightToLeft))
             m_out += "\\qr";
-        if (int v = toTwips(f.leftMargin() + f.indent() * m_doc.indentWidth()))
-            word("\\li", v);
+        // A list item's text starts after Qt's list indent. Its \\li and
+        // \\fi are always given, or its level's would apply.
+        const QTextList *list = block.textList();
+        const qreal listIndent = list ? listIndentPixels(list->format(), m_doc.indentWidth()) : 0;
+        const int left = toTwips(f.leftMargin() + f.indent() * m_doc.indentWidth() + listIndent);
+        if (left || list)
+            word("\\li", left);
         if (int v = toTwips(f.rightMargin()))
             word("\\ri", v);
-        if (int v = toTwips(f.textIndent()))
+        if (int v = list ? itemFirstIndent(f, left) : toTwips(f.textIndent()); v || list)
             word("\\fi", v);
         if (int v = toTwips(f.topMargin()))
             word("\\sb", v);
         if (int v = toTwips(f.bottomMargin()))
             word("\\sa", v);
+        writeSpacingAndTabs(m_out, f);
         m_needSpace = true;
+        if (list)
+            listItem(block);
 
         QString openLink; // the address of the field being written, if any
         CharState beforeLink;
@@ -387,6 +399,28 @@ private:
             m_needSpace = false;
             m_state = beforeLink;
         }
+    }
+
+    // The list and level of an item, and its marker as text for readers
+    // that know no lists, as Word writes it.
+    void listItem(const QTextBlock &block)
+    {
+        const ListItem item = m_lists.item(block);
+        word("\\ls", item.ls);
+        word("\\ilvl", item.level);
+        m_out += "{\\listtext";
+        if (!item.font.isEmpty())
+            word("\\f", fontIndex(item.font));
+        if (!item.bytes.isEmpty()) {
+            m_out += ' ';
+            m_out += item.bytes;
+            m_needSpace = false;
+        } else {
+            m_needSpace = true;
+            text(item.text);
+        }
+        m_out += "\\tab}";
+        m_needSpace = false;
     }
 
     // An image of the document as a PNG picture, at its shown size.
@@ -450,6 +484,7 @@ private:
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
+    ListWriter m_lists;
 };
 
 } // namespace
