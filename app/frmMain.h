@@ -127,6 +127,7 @@ private:
     static constexpr int TitleBarAllowance = 32; // pixels kept for a title bar not yet known
     CommonDialog cd1{this};     // the one dialog of every file and print command
     int m_documentCounter = 0;  // raised for each document window, never lowered
+    std::optional<QPageLayout> pageLayoutFor(const frmDocument *document) const;
     std::optional<QPageLayout> m_pageLayout; // Page Setup's choice, used by every Print
     ReadProgress *m_reading = nullptr; // while Open reads a file; the window stays meanwhile
     Recovery *m_recovery = nullptr;    // made before the documents, and goes before them

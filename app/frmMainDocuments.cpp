@@ -10,6 +10,7 @@
 #include "recentfiles.h"
 #include "recovery.h"
 #include "richtextbox.h"
+#include "rtf.h"
 
 #include <QAction>
 #include <QDir>
@@ -160,17 +161,38 @@ void frmMain::mnuFileSaveAs_Click()
         document->setWindowTitle(path);
 }
 
+// The page a document prints on: its own (from its file or an earlier Page
+// Setup), else the one Page Setup chose without a document, else the printer's.
+std::optional<QPageLayout> frmMain::pageLayoutFor(const frmDocument *document) const
+{
+    if (document)
+        if (std::optional<QPageLayout> own = rtf::pageLayout(*document->textBox()->document()))
+            return own;
+    return m_pageLayout;
+}
+
 void frmMain::mnuFilePageSetup_Click()
 {
     cd1.DialogTitle = QStringLiteral("Page Setup");
     cd1.CancelError = true;
-    // The dialog works on a printer of its own, so Cancel leaves the kept
-    // choice as it was; the choice lasts until the program ends.
+    // The dialog works on a printer of its own, so Cancel leaves everything as
+    // it was. With a document active the choice becomes that document's page,
+    // saved with it; the choice is also kept, until the program ends, for
+    // documents without a page of their own.
+    frmDocument *document = activeDocument();
     QPrinter printer(QPrinter::HighResolution);
-    if (m_pageLayout)
-        printer.setPageLayout(*m_pageLayout);
-    if (cd1.ShowPageSetup(printer))
-        m_pageLayout = printer.pageLayout();
+    if (const std::optional<QPageLayout> layout = pageLayoutFor(document))
+        printer.setPageLayout(*layout);
+    if (!cd1.ShowPageSetup(printer))
+        return;
+    m_pageLayout = printer.pageLayout();
+    if (document) {
+        QTextDocument *text = document->textBox()->document();
+        if (rtf::pageLayout(*text) != m_pageLayout) {
+            rtf::setPageLayout(*text, *m_pageLayout);
+            text->setModified(true);
+        }
+    }
 }
 
 void frmMain::mnuFilePrint_Click()
@@ -186,8 +208,8 @@ void frmMain::mnuFilePrint_Click()
     // The dialog opens with the selection chosen when there is one; what the
     // user leaves chosen is what is printed.
     QPrinter printer(QPrinter::HighResolution);
-    if (m_pageLayout)
-        printer.setPageLayout(*m_pageLayout); // paper, orientation and margins from Page Setup
+    if (const std::optional<QPageLayout> layout = pageLayoutFor(document))
+        printer.setPageLayout(*layout); // paper, orientation and margins of the document or from Page Setup
     printer.setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
     if (!cd1.ShowPrinter(printer))
         return;

@@ -543,24 +543,40 @@ private slots:
 
     // Page Setup's choice is kept for every later print, with or without a
     // document open when it is made; a cancelled Page Setup changes nothing.
+    // A document whose file gives its page prints on that page, until Page
+    // Setup changes it, and Save keeps the change.
     void pageSetupIsUsedByPrint_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "landscape", "portrait", "cancel landscape", "new"
+        QTest::addColumn<QStringList>("steps"); // "landscape", "portrait", "cancel landscape", "new", "open A5"
         QTest::addColumn<bool>("landscape");    // the printed pages
-        QTest::newRow("never set") << QStringList{"new"} << false;
-        QTest::newRow("landscape") << QStringList{"new", "landscape"} << true;
-        QTest::newRow("before any document") << QStringList{"landscape", "new"} << true;
-        QTest::newRow("cancelled") << QStringList{"new", "cancel landscape"} << false;
-        QTest::newRow("cancel keeps the choice") << QStringList{"landscape", "new", "cancel portrait"} << true;
-        QTest::newRow("changed back") << QStringList{"landscape", "new", "portrait"} << false;
+        QTest::addColumn<QSize>("box");         // and their size in points, where the test gives it
+        QTest::newRow("a file's own page") << QStringList{"open A5"} << true << QSize(595, 420);
+        QTest::newRow("a file's page before Page Setup's") << QStringList{"portrait", "open A5"} << true << QSize(595, 420);
+        QTest::newRow("Page Setup changes a file's page") << QStringList{"open A5", "portrait"} << false << QSize(420, 595);
+        QTest::newRow("cancelled on a file's page") << QStringList{"open A5", "cancel portrait"} << true << QSize(595, 420);
+        QTest::newRow("never set") << QStringList{"new"} << false << QSize();
+        QTest::newRow("landscape") << QStringList{"new", "landscape"} << true << QSize();
+        QTest::newRow("before any document") << QStringList{"landscape", "new"} << true << QSize();
+        QTest::newRow("cancelled") << QStringList{"new", "cancel landscape"} << false << QSize();
+        QTest::newRow("cancel keeps the choice") << QStringList{"landscape", "new", "cancel portrait"} << true << QSize();
+        QTest::newRow("changed back") << QStringList{"landscape", "new", "portrait"} << false << QSize();
     }
     void pageSetupIsUsedByPrint()
     {
         QFETCH(QStringList, steps);
         QFETCH(bool, landscape);
+        QFETCH(QSize, box);
         test::ScriptedDialogs dialogs;
         frmMain *w = openMain();
+        const QString file = path("a5.rtf");
+        QVERIFY(test::writeBytes(file, "{\\rtf1\\ansi\\paperw11906\\paperh8391\\margl567\\margr567\\margt567\\margb567\\landscape Spawn table}"));
         for (const QString &step : steps) {
+            if (step == QLatin1String("open A5")) {
+                dialogs.accept(file);
+                run(w, "mnuFileOpen");
+                QVERIFY(activeText(w));
+                continue;
+            }
             if (step == QLatin1String("new")) {
                 run(w, "mnuFileNew");
                 type(activeText(w), QStringLiteral("Wide table of spawn points"));
@@ -582,9 +598,18 @@ private slots:
         // The page's size as the PDF gives it: wider than high when landscape.
         const QByteArray pdf = test::fileBytes(path("out.pdf"));
         const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
-        const QRegularExpressionMatch box = mediaBox.match(QString::fromLatin1(pdf));
-        QVERIFY2(box.hasMatch(), pdf.left(400).constData());
-        QCOMPARE(box.captured(1).toDouble() > box.captured(2).toDouble(), landscape);
+        const QRegularExpressionMatch match = mediaBox.match(QString::fromLatin1(pdf));
+        QVERIFY2(match.hasMatch(), pdf.left(400).constData());
+        QCOMPARE(match.captured(1).toDouble() > match.captured(2).toDouble(), landscape);
+        if (box.isValid())
+            QCOMPARE(QSize(qRound(match.captured(1).toDouble()), qRound(match.captured(2).toDouble())), box);
+        if (steps.first() == QLatin1String("open A5")) {
+            // What Page Setup chose is the document's, and Save writes it.
+            QCOMPARE(activeText(w)->document()->isModified(), steps.last() == QLatin1String("portrait"));
+            run(w, "mnuFileSave");
+            QCOMPARE(test::fileBytes(file).contains("\\landscape"), landscape);
+            QVERIFY(test::fileBytes(file).contains("\\margl567"));
+        }
     }
 
     // Edit > Undo takes back the active document's last change, typed or

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPageLayout>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -30,6 +31,7 @@
 #include <vector>
 
 namespace rtf = tavrin::rtf;
+
 
 namespace {
 
@@ -445,9 +447,9 @@ private slots:
                                                  "mp_harbor\naxis\nmp_toujane\nallies", "Indented paragraph."},
                                         .absent = {"?", "Default Page Style"},
                                         .described = {"block cell=0,1 of 2x2 ", "'axis'", "block cell=1,0 of 2x2 ", "'mp_toujane'"}}},
-            // PNG pictures are shown; metafiles and the JPEG in Issue39's page header are not.
+            // PNG pictures are shown and metafiles stand as placeholders of their size; the JPEG in Issue39's page header is not shown.
             {"Issue37.rtf", {.text = {"<img 243.6x186.333 of 302x231>", "Proba proba", "<img 258.933x138.733 of 321x172>"}}},
-            {"Issue39.rtf", {.absent = {"<img"}}}, {"Issue33.rtf", {.absent = {"<img"}}},
+            {"Issue39.rtf", {.absent = {"<img"}}}, {"Issue33.rtf", {.text = {"<img 24x24 of 24x24>"}}},
         };
         qsizetype used = 0;
         for (const QString &sub : {QString(), QStringLiteral("regressions")}) {
@@ -804,7 +806,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("text");
-        // Pictures: PNG and JPEG shown at their goal size or scaled, the rest left out.
+        // Pictures: PNG and JPEG shown at their goal size or scaled, the rest as placeholders.
         QImage image(40, 20, QImage::Format_RGB32);
         image.fill(Qt::darkGreen);
         image.setPixelColor(3, 2, Qt::red);
@@ -819,10 +821,10 @@ private slots:
         QTest::newRow("jpeg") << body("a{\\pict\\jpegblip " + jpeg.toHex() + "}b") << shown;
         QTest::newRow("binary data") << body("a{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}b") << shown;
         QTest::newRow("Word's pair") << body("a{\\*\\shppict{\\pict\\pngblip " + pngHex + "}}{\\nonshppict{\\pict\\wmetafile8 " + pngHex + "}}b") << shown;
-        QTest::newRow("metafile") << body("a{\\pict\\wmetafile8\\picw40\\pich20 " + pngHex + "}b") << "ab";
+        QTest::newRow("metafile") << body("a{\\pict\\wmetafile8\\picw40\\pich20 " + pngHex + "}b") << "a<img 1.51181x1 of 8x8>b";
         QTest::newRow("giant size, kept in proportion")
             << body("a{\\pict\\pngblip\\picwgoal90000\\pichgoal999999999\\picscaley999999999 " + pngHex + "}b") << "a<img 60x2112 of 40x20>b";
-        QTest::newRow("broken picture data") << body("a{\\pict\\pngblip\\picwgoal-5 zz" + pngHex.left(60) + "}b") << "ab";
+        QTest::newRow("broken picture data") << body("a{\\pict\\pngblip\\picwgoal-5 zz" + pngHex.left(60) + "}b") << "a<img 96x96 of 96x96>b";
 
         QTest::newRow("\\u and \\ucN") << body("\\u915G\\uc2\\u915GGx\\uc0\\u915 G") << QString::fromUtf16(u"\u0393\u0393x\u0393G");
         QTest::newRow("\\u fallbacks as hex, cut by a group") << body("\\u915\\'47x{\\uc3\\u915G}G{\\uc0\\u916}\\u917GH")
@@ -912,6 +914,114 @@ private slots:
         // What we write of it reads back the same, pictures pixel for pixel.
         QVERIFY(rtf::read(rtf::write(doc), back).ok);
         COMPARE_DESCRIPTIONS(describe(back), describe(doc));
+    }
+
+    // A picture Qt cannot draw stands as a placeholder of its size that says
+    // what it is, and goes back into the file as it stood, in a saved
+    // document and in a copied selection alike.
+    void picturesQtCannotDraw_data()
+    {
+        QTest::addColumn<QByteArray>("group");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QSizeF>("shown");
+        QTest::newRow("WMF, goal size") << QByteArray("{\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 010009000003}")
+                                        << "WMF picture" << QSizeF(96, 48);
+        QTest::newRow("WMF, own size in 0.01 mm") << QByteArray("{\\pict\\wmetafile8\\picw5080\\pich2540 0100\r\n0900}")
+                                                  << "WMF picture" << QSizeF(192, 96);
+        QTest::newRow("EMF, scaled, with metadata") << QByteArray("{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}\\emfblip\\picwgoal1440\\pichgoal1440\\picscalex50 01000000}")
+                                                    << "EMF picture" << QSizeF(48, 96);
+        QTest::newRow("Mac PICT, pixels") << QByteArray("{\\pict\\macpict\\picw100\\pich50 0000}") << "PICT picture" << QSizeF(100, 50);
+        QTest::newRow("bitmap") << QByteArray("{\\pict\\dibitmap0\\picw30\\pich20 28000000}") << "Bitmap picture" << QSizeF(30, 20);
+        QTest::newRow("binary data") << QByteArray("{\\pict\\wmetafile8\\picwgoal300\\pichgoal300\\bin4 {}\\\x01}") << "WMF picture" << QSizeF(20, 20);
+        QTest::newRow("PNG that does not decode") << QByteArray("{\\pict\\pngblip\\picwgoal600\\pichgoal300 89504e470d0a1a0a00}")
+                                                  << "PNG picture" << QSizeF(40, 20);
+        QTest::newRow("no size at all") << QByteArray("{\\pict\\wmetafile8 0100}") << "WMF picture" << QSizeF(96, 96);
+    }
+    void picturesQtCannotDraw()
+    {
+        QFETCH(QByteArray, group);
+        QFETCH(QString, kind);
+        QFETCH(QSizeF, shown);
+        QTextDocument doc;
+        QVERIFY(rtf::read(body("before " + group + " after"), doc).ok);
+        QTextCursor at(&doc);
+        at.setPosition(7);
+        at.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        const QTextImageFormat image = at.charFormat().toImageFormat();
+        QVERIFY(image.isValid());
+        QCOMPARE(QSizeF(image.width(), image.height()), shown);
+        QCOMPARE(image.toolTip(), kind);
+        QVERIFY(!doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>().isNull());
+
+        // The group is written back byte for byte, and again after a second read.
+        const QByteArray written = rtf::write(doc);
+        QVERIFY2(written.contains(group), written.constData());
+        QTextDocument back;
+        QVERIFY(rtf::read(written, back).ok);
+        QCOMPARE(rtf::write(back), written);
+        QCOMPARE(plainText(back), plainText(doc));
+        QVERIFY(rtf::write(at).contains(group));
+    }
+
+    // A picture cut short by the end of its file is left out, so that what
+    // we write never holds half a group.
+    void pictureCutShortIsLeftOut()
+    {
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1 a{\\pict\\wmetafile8\\picwgoal300 0100", doc).ok);
+        QCOMPARE(plainText(doc), QStringLiteral("a"));
+    }
+
+    // Paper, orientation and margins are kept with the document and written
+    // back exactly; a file without them gets none and writes none.
+    void pageSettings_data()
+    {
+        QTest::addColumn<QByteArray>("words");
+        QTest::addColumn<QPageSize::PageSizeId>("paper");
+        QTest::addColumn<QPageLayout::Orientation>("orientation");
+        QTest::addColumn<QMarginsF>("margins"); // points: left, top, right, bottom
+        QTest::newRow("Word, A4 landscape") << QByteArray("\\paperw16838\\paperh11906\\margl1134\\margr1134\\margt1418\\margb1134\\landscape")
+                                            << QPageSize::A4 << QPageLayout::Landscape << QMarginsF(56.7, 70.9, 56.7, 56.7);
+        QTest::newRow("Letter, default margins") << QByteArray("\\paperw12240\\paperh15840")
+                                                 << QPageSize::Letter << QPageLayout::Portrait << QMarginsF(90, 72, 90, 72);
+        QTest::newRow("margins alone, on Letter") << QByteArray("\\margl720\\margr720\\margt720\\margb720")
+                                                  << QPageSize::Letter << QPageLayout::Portrait << QMarginsF(36, 36, 36, 36);
+        QTest::newRow("A5, wider than tall without the word") << QByteArray("\\paperw11906\\paperh8391\\margl567\\margr567\\margt567\\margb567")
+                                                              << QPageSize::A5 << QPageLayout::Landscape << QMarginsF(28.35, 28.35, 28.35, 28.35);
+    }
+    void pageSettings()
+    {
+        QFETCH(QByteArray, words);
+        QFETCH(QPageSize::PageSizeId, paper);
+        QFETCH(QPageLayout::Orientation, orientation);
+        QFETCH(QMarginsF, margins);
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1\\ansi" + words + " text}", doc).ok);
+        const std::optional<QPageLayout> layout = rtf::pageLayout(doc);
+        QVERIFY(layout);
+        QCOMPARE(layout->pageSize().id(), paper);
+        QCOMPARE(layout->orientation(), orientation);
+        const QMarginsF got = layout->margins(QPageLayout::Point);
+        QVERIFY2(std::abs(got.left() - margins.left()) < 0.1 && std::abs(got.top() - margins.top()) < 0.1
+                     && std::abs(got.right() - margins.right()) < 0.1 && std::abs(got.bottom() - margins.bottom()) < 0.1,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4").arg(got.left()).arg(got.top()).arg(got.right()).arg(got.bottom())));
+        const QByteArray written = rtf::write(doc);
+        QTextDocument back;
+        QVERIFY(rtf::read(written, back).ok);
+        QCOMPARE(rtf::write(back), written);
+        QCOMPARE(*rtf::pageLayout(back), *layout);
+        if (words.contains("landscape"))
+            QVERIFY2(written.contains(words), written.constData());
+
+        // A layout set on the document (Page Setup) is written and read back;
+        // a file without page settings leaves none, even on a document that had some.
+        rtf::setPageLayout(doc, QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(20, 30, 40, 50)));
+        QVERIFY(rtf::read(rtf::write(doc), back).ok);
+        QCOMPARE(rtf::pageLayout(back)->pageSize().id(), QPageSize::A5);
+        QCOMPARE(rtf::pageLayout(back)->margins(), QMarginsF(20, 30, 40, 50));
+        QVERIFY(rtf::read(body("plain"), back).ok);
+        QVERIFY(!rtf::pageLayout(back));
+        QVERIFY(!rtf::write(back).contains("paperw"));
     }
 
     // What we write, we read back with the same text and formats.

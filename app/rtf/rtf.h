@@ -9,12 +9,17 @@
 // spacing, tab stops), lists (QTextList, from the list tables and from the
 // older \pn numbering; see rtflists.h), PNG and JPEG pictures (as image
 // resources of the document) and tables (QTextTable; nested tables are
-// flattened into the outer cell). Everything else in a file, such as headers,
-// footers, style sheets and other pictures, is skipped. Qt 6.4's lists have no
+// flattened into the outer cell). A picture Qt cannot draw (WMF, EMF, PICT,
+// device-dependent bitmaps, data that does not decode) stands as a
+// placeholder of its size that says what it is, and its group is written back
+// as it stood; the page's paper, orientation and margins are kept with the
+// document and written back. Everything else in a file, such as headers,
+// footers and style sheets, is skipped. Qt 6.4's lists have no
 // start number: a list is shown numbered from 1 whatever its start, which is
 // kept and written back; so are tab leaders and bar tabs, which Qt does not
 // draw. A list of more than 1,000 items goes on in a new list, numbered on in
-// the file (Qt adds an item in time that grows with its list). The reader is a single pass with an explicit group stack: any
+// the file (Qt adds an item in time that grows with its list). The reader is
+// a single pass with an explicit group stack: any
 // input, however broken, is read in linear time and bounded memory, and
 // yields the text it could read.
 //
@@ -44,9 +49,11 @@
 // a QPixmap resource needs one to convert it.
 
 #include <QByteArray>
+#include <QPageLayout>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QTextCursor;
 class QTextDocument;
@@ -93,5 +100,11 @@ QByteArray write(const QTextDocument &doc);
 // The cursor's selection alone as RTF (Copy); images are taken from the
 // cursor's document. An empty selection gives an RTF file with no text.
 QByteArray write(const QTextCursor &selection);
+
+// The paper, orientation and margins the document's file gave, or that were
+// set on it since; nothing when it has none of its own (a new document, a
+// file without page settings). Setting them marks nothing changed by itself.
+std::optional<QPageLayout> pageLayout(const QTextDocument &doc);
+void setPageLayout(QTextDocument &doc, const QPageLayout &layout);
 
 } // namespace tavrin::rtf

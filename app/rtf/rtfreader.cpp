@@ -3,6 +3,8 @@
 // runs of equal character format and inserted a run at a time.
 #include "rtf.h"
 #include "rtfformat.h"
+#include "rtfpage.h"
+#include "rtfpictures.h"
 #include "rtflists.h"
 
 #include <QBuffer>
@@ -132,6 +134,7 @@ enum class Word : quint8 {
     Rtf, FontTable, ColorTable, Pict, Field, FldInst, FldRslt, Upr, Ud, ShpPict, Object, Skip,
     // document
     Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
+    PaperW, PaperH, MargL, MargR, MargT, MargB, Landscape,
     // font table
     F, FCharset, Cpg, Red, Green, Blue,
     // characters
@@ -143,7 +146,7 @@ enum class Word : quint8 {
     // tables
     Trowd, Cellx, NestTableProps, Intbl, Itap, Cell, Row, NestCell, NestRow,
     // pictures
-    PngBlip, JpegBlip, OtherBlip, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
+    PngBlip, JpegBlip, WmfBlip, EmfBlip, MacPictBlip, Os2Blip, BitmapBlip, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
     // lists
     ListTable, List, ListId, ListLevel, LevelNfc, LevelStartAt, LevelText, LevelNumbers, LevelFollow,
     ListOverride, LfoLevel, Ls, Ilvl, ListText, Pn, PnLvlBlt, PnLvlBody, PnLvl, PnLvlCont, PnDec, PnUcrm,
@@ -163,6 +166,8 @@ const std::unordered_map<std::string_view, Word> &wordTable()
             {"ansi", Word::Ansi}, {"mac", Word::Mac}, {"pc", Word::Pc}, {"pca", Word::Pca},
             {"ansicpg", Word::AnsiCpg}, {"deff", Word::Deff}, {"uc", Word::Uc}, {"u", Word::U},
             {"bin", Word::Bin},
+            {"paperw", Word::PaperW}, {"paperh", Word::PaperH}, {"margl", Word::MargL}, {"margr", Word::MargR},
+            {"margt", Word::MargT}, {"margb", Word::MargB}, {"landscape", Word::Landscape},
             {"f", Word::F}, {"fcharset", Word::FCharset}, {"cpg", Word::Cpg},
             {"red", Word::Red}, {"green", Word::Green}, {"blue", Word::Blue},
             {"plain", Word::Plain}, {"b", Word::B}, {"i", Word::I}, {"ulnone", Word::UlNone},
@@ -181,7 +186,9 @@ const std::unordered_map<std::string_view, Word> &wordTable()
             {"ltrmark", Word::Ltrmark}, {"rtlmark", Word::Rtlmark},
             {"trowd", Word::Trowd}, {"nesttableprops", Word::NestTableProps}, {"cellx", Word::Cellx}, {"intbl", Word::Intbl}, {"itap", Word::Itap},
             {"cell", Word::Cell}, {"row", Word::Row}, {"nestcell", Word::NestCell}, {"nestrow", Word::NestRow},
-            {"pngblip", Word::PngBlip}, {"jpegblip", Word::JpegBlip},
+            {"pngblip", Word::PngBlip}, {"jpegblip", Word::JpegBlip}, {"wmetafile", Word::WmfBlip},
+            {"emfblip", Word::EmfBlip}, {"macpict", Word::MacPictBlip}, {"pmmetafile", Word::Os2Blip},
+            {"dibitmap", Word::BitmapBlip}, {"wbitmap", Word::BitmapBlip},
             {"picw", Word::PicW}, {"pich", Word::PicH}, {"picwgoal", Word::PicWGoal},
             {"pichgoal", Word::PicHGoal}, {"picscalex", Word::PicScaleX}, {"picscaley", Word::PicScaleY},
             {"listtable", Word::ListTable}, {"listoverridetable", Word::ListTable}, {"list", Word::List},
@@ -203,9 +210,6 @@ const std::unordered_map<std::string_view, Word> &wordTable()
                                "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
                                "ululdbwave", "ulw", "ulwave"})
             t.emplace(ul, Word::Ul);
-        // Pictures in formats we do not show.
-        for (const char *blip : {"emfblip", "macpict", "pmmetafile", "wmetafile", "dibitmap", "wbitmap"})
-            t.emplace(blip, Word::OtherBlip);
         // Destinations whose content is never shown: document data, headers
         // and footers, footnotes, styles, lists' names, object data.
         for (const char *dest :
@@ -433,8 +437,9 @@ struct Font {
 };
 
 struct Picture {
-    enum Kind { None, Png, Jpeg, Other } kind = None;
-    QByteArray data;
+    std::optional<PictureFormat> format;
+    const char *start = nullptr; // the group's opening brace
+    QByteArray data;             // PNG and JPEG only: others are kept as they stand in the file
     int hexHigh = -1;
     int w = 0, h = 0, wGoal = 0, hGoal = 0, scaleX = 100, scaleY = 100;
 };
@@ -527,6 +532,7 @@ public:
                 return; // cancelled: the document is left as it is
             const char c = *p;
             if (c == '{') {
+                m_groupOpen = p;
                 ++p;
                 m_skip = 0;
                 if (pushGroup())
@@ -534,7 +540,9 @@ public:
             } else if (c == '}') {
                 ++p;
                 m_skip = 0;
+                m_groupClose = p;
                 popGroup();
+                m_groupClose = nullptr;
             } else if (c == '\\') {
                 p = controlWord(p);
             } else if (c == '\r' || c == '\n') {
@@ -560,6 +568,9 @@ public:
         if (!m_cancelled)
             finish();
     }
+
+    // The page settings the file gave, if any.
+    std::optional<PageSettings> page() const { return m_hasPage ? std::optional(m_page) : std::nullopt; }
 
     // Why the document cannot be shown; empty when it can.
     const QString &error() const { return m_error; }
@@ -674,7 +685,9 @@ private:
             }
         }
         m_skip = 0;
+        m_groupClose = depth == 0 ? p : nullptr; // not closed when the data ends first
         popGroup();
+        m_groupClose = nullptr;
         return p;
     }
 
@@ -745,7 +758,8 @@ private:
         if (word == Word::Bin) {
             // Binary data: its length is bounded by what is left.
             const qint64 n = std::min<qint64>(std::max(param, 0), m_end - p);
-            if (!m_stack.empty() && top().dest == Dest::Picture)
+            if (!m_stack.empty() && top().dest == Dest::Picture
+                && (m_picture.format == PictureFormat::Png || m_picture.format == PictureFormat::Jpeg))
                 m_picture.data.append(p, n);
             return p + n;
         }
@@ -796,6 +810,8 @@ private:
         case Word::Pict:
             s.dest = Dest::Picture;
             m_picture = Picture();
+            if (first && m_overflow == 0)
+                m_picture.start = m_groupOpen;
             break;
         case Word::Field:
             s.field = ++m_fieldCount;
@@ -930,14 +946,20 @@ private:
         case Word::Row: endRow(); break;
         case Word::NestCell: paragraph(); break;
         case Word::NestRow: break;
-        case Word::PngBlip: if (s.dest == Dest::Picture) m_picture.kind = Picture::Png; break;
-        case Word::JpegBlip: if (s.dest == Dest::Picture) m_picture.kind = Picture::Jpeg; break;
-        case Word::OtherBlip:
-            if (s.dest == Dest::Picture) {
-                m_picture.kind = Picture::Other;
-                m_skipRestOfGroup = true; // its data is of no use to us
-            }
-            break;
+        case Word::PngBlip: pictureFormat(PictureFormat::Png); break;
+        case Word::JpegBlip: pictureFormat(PictureFormat::Jpeg); break;
+        case Word::WmfBlip: pictureFormat(PictureFormat::Wmf); break;
+        case Word::EmfBlip: pictureFormat(PictureFormat::Emf); break;
+        case Word::MacPictBlip: pictureFormat(PictureFormat::MacPict); break;
+        case Word::Os2Blip: pictureFormat(PictureFormat::Os2Metafile); break;
+        case Word::BitmapBlip: pictureFormat(PictureFormat::Bitmap); break;
+        case Word::PaperW: m_page.paperWidth = clampInt(param, 1, MaxTwips); m_hasPage = true; break;
+        case Word::PaperH: m_page.paperHeight = clampInt(param, 1, MaxTwips); m_hasPage = true; break;
+        case Word::MargL: m_page.left = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
+        case Word::MargR: m_page.right = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
+        case Word::MargT: m_page.top = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
+        case Word::MargB: m_page.bottom = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
+        case Word::Landscape: m_page.landscape = true; m_hasPage = true; break;
         case Word::PicW: m_picture.w = param; break;
         case Word::PicH: m_picture.h = param; break;
         case Word::PicWGoal: m_picture.wGoal = clampInt(param, 0, MaxTwips * 10); break;
@@ -1268,6 +1290,8 @@ private:
                     endColor();
             break;
         case Dest::Picture:
+            if (m_picture.format != PictureFormat::Png && m_picture.format != PictureFormat::Jpeg)
+                break; // kept as it stands in the file
             for (const char *q = s; q < e; ++q) {
                 if (!isHex(*q))
                     continue;
@@ -1446,37 +1470,73 @@ private:
         return bookmark ? QLatin1Char('#') + target : target;
     }
 
+    void pictureFormat(PictureFormat format)
+    {
+        if (top().dest == Dest::Picture)
+            m_picture.format = format;
+    }
+
+    // A picture's group has closed: a PNG or JPEG is shown, any other picture
+    // (or one that does not decode) gets a placeholder that keeps its group.
     void endPicture()
     {
         Picture pic = std::move(m_picture);
         m_picture = Picture();
-        if ((pic.kind != Picture::Png && pic.kind != Picture::Jpeg) || pic.data.isEmpty() || m_stack.size() < 2)
+        if (!pic.format || m_stack.size() < 2)
             return;
         const State &outer = m_stack[m_stack.size() - 2];
         if (outer.dest != Dest::Text || outer.chr.hidden)
             return;
-        // The decoded size is known from the header: a picture is refused
-        // before it is decoded if it would take the document past its budget.
-        QBuffer buffer(&pic.data);
-        QImageReader reader(&buffer, pic.kind == Picture::Png ? "PNG" : "JPEG");
-        const QSize size = reader.size();
-        const qint64 bytes = size.isValid() ? qint64(size.width()) * size.height() * 4 : 0;
-        if (m_pictureBytes + bytes > MaxPictureBytes) {
-            refuse(TooManyPicturesError);
-            return;
+        QImage image;
+        QString kind;
+        QByteArray original;
+        if (pic.format == PictureFormat::Png || pic.format == PictureFormat::Jpeg) {
+            // The decoded size is known from the header: a picture is refused
+            // before it is decoded if it would take the document past its budget.
+            QBuffer buffer(&pic.data);
+            QImageReader reader(&buffer, pic.format == PictureFormat::Png ? "PNG" : "JPEG");
+            const QSize size = reader.size();
+            const qint64 bytes = size.isValid() ? qint64(size.width()) * size.height() * 4 : 0;
+            if (m_pictureBytes + bytes > MaxPictureBytes) {
+                refuse(TooManyPicturesError);
+                return;
+            }
+            if (!pic.data.isEmpty())
+                image = reader.read();
+            m_pictureBytes += std::max<qint64>(bytes, image.sizeInBytes());
         }
-        const QImage image = reader.read();
-        if (image.isNull())
-            return;
-        m_pictureBytes += std::max<qint64>(bytes, image.sizeInBytes());
         // Shown size: the goal size in twips (15 twips a pixel at 96 DPI) or the
         // image's own, scaled by \picscalex/y percent, and within the largest
         // size a picture takes.
-        double w = (pic.wGoal > 0 ? pic.wGoal / double(TwipsPerPixel) : image.width()) * pic.scaleX / 100.0;
-        double h = (pic.hGoal > 0 ? pic.hGoal / double(TwipsPerPixel) : image.height()) * pic.scaleY / 100.0;
+        double w, h;
+        if (!image.isNull()) {
+            w = (pic.wGoal > 0 ? pic.wGoal / double(TwipsPerPixel) : image.width()) * pic.scaleX / 100.0;
+            h = (pic.hGoal > 0 ? pic.hGoal / double(TwipsPerPixel) : image.height()) * pic.scaleY / 100.0;
+        } else {
+            // Only a picture whose group closed in the file is kept: what is
+            // written back must be a whole group. One cut short is left out.
+            if (!pic.start || !m_groupClose || m_groupClose <= pic.start)
+                return;
+            original = QByteArray(pic.start, m_groupClose - pic.start);
+            const QSizeF shown = placeholderSize(*pic.format, pic.w, pic.h, pic.wGoal, pic.hGoal, pic.scaleX, pic.scaleY);
+            w = shown.width();
+            h = shown.height();
+            kind = pictureKind(*pic.format);
+        }
         if (const double over = std::max(w, h) / MaxPictureSide; over > 1) {
             w /= over;
             h /= over;
+        }
+        w = std::max(w, 1.0);
+        h = std::max(h, 1.0);
+        if (image.isNull()) {
+            image = placeholderImage(kind, {w, h});
+            const qint64 bytes = image.sizeInBytes() + original.size();
+            if (m_pictureBytes + bytes > MaxPictureBytes) {
+                refuse(TooManyPicturesError);
+                return;
+            }
+            m_pictureBytes += bytes;
         }
         const QString name = QStringLiteral("rtfimage%1.png").arg(++imageCounter);
         m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
@@ -1489,6 +1549,12 @@ private:
         format.setName(name);
         format.setWidth(w);
         format.setHeight(h);
+        if (!kind.isEmpty()) {
+            format.setProperty(PictureKind, kind);
+            format.setToolTip(kind);
+            if (!original.isEmpty())
+                format.setProperty(PictureOriginal, original);
+        }
         m_cursor.insertImage(format);
         growByPicture(w, h);
     }
@@ -2062,6 +2128,10 @@ private:
     int m_fieldInstructionOf = -1; // and the field it belongs to
     std::vector<QString> m_links;
     Picture m_picture;
+    const char *m_groupOpen = nullptr;  // the last group's opening brace
+    const char *m_groupClose = nullptr; // just past the closing brace of the group being closed; null when it did not close
+    PageSettings m_page;
+    bool m_hasPage = false;
 
     TextSink m_run;
     CharProps m_runProps;
@@ -2149,6 +2219,7 @@ ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &prog
         cancelled = reader.cancelled();
         cursor.endEditBlock();
         error = reader.error();
+        setPageSettings(doc, error.isEmpty() ? reader.page() : std::nullopt);
     }
     if (!error.isEmpty())
         doc.clear(); // and its pictures with it

@@ -3,6 +3,8 @@
 // from one run of text to the next.
 #include "rtf.h"
 #include "rtfformat.h"
+#include "rtfpage.h"
+#include "rtfpictures.h"
 #include "rtflists.h"
 
 #include <QBuffer>
@@ -92,6 +94,17 @@ public:
         }
         m_out += "}\r\n";
         m_out += lists;
+        if (const std::optional<PageSettings> page = pageSettings(m_doc)) {
+            word("\\paperw", page->paperWidth);
+            word("\\paperh", page->paperHeight);
+            word("\\margl", page->left);
+            word("\\margr", page->right);
+            word("\\margt", page->top);
+            word("\\margb", page->bottom);
+            if (page->landscape)
+                m_out += "\\landscape";
+            m_out += "\r\n";
+        }
         m_out += body;
         m_out += "}\r\n";
         return m_out;
@@ -426,6 +439,17 @@ private:
     // An image of the document as a PNG picture, at its shown size.
     void image(const QTextImageFormat &f)
     {
+        // A picture we could not draw goes back as it stood in its file; a
+        // placeholder whose picture was lost (its file was cut short) is not
+        // written at all, so that it never becomes a picture of its own.
+        if (f.hasProperty(PictureKind)) {
+            const QByteArray original = f.property(PictureOriginal).toByteArray();
+            if (!original.isEmpty()) {
+                m_out += original;
+                m_needSpace = false;
+            }
+            return;
+        }
         QImage img = imageOf(f.name());
         if (img.isNull())
             return;
