@@ -4,6 +4,8 @@
 #include "messagebox.h"
 #include "processend.h"
 #include "readprogress.h"
+#include "recentfiles.h"
+#include "recovery.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -48,6 +50,11 @@ frmMain::frmMain(QWidget *parent)
     // The toolbar and status bar are switched from the View menu only, so its
     // check marks always tell the truth.
     setContextMenuPolicy(Qt::NoContextMenu);
+    // Files dropped on the window are opened.
+    setAcceptDrops(true);
+    // A child made before the document area is deleted before it, so it
+    // never answers a document going while the window is destroyed.
+    m_recovery = new Recovery(Recovery::defaultFolder(), this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -60,6 +67,7 @@ frmMain::frmMain(QWidget *parent)
     createToolBar();
     createFormatBar();
     createStatusBar();
+    updateRecentFiles();
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::updateMenus);
     updateMenus();
     applyPlacement();
@@ -103,6 +111,12 @@ void frmMain::createMenus()
     file->addSeparator();
     addItem(file, "mnuFilePageSetup", QStringLiteral("Page Set&up..."), this, &frmMain::mnuFilePageSetup_Click);
     addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), this, &frmMain::mnuFilePrint_Click, QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        const QByteArray name = "mnuFileRecent" + QByteArray::number(i + 1);
+        addItem(file, name.constData(), QString(), this, [this, i] { mnuFileRecent_Click(i); })->setVisible(false);
+    }
+    // Another program running beside this one may have changed the list.
+    connect(file, &QMenu::aboutToShow, this, &frmMain::updateRecentFiles);
     file->addSeparator();
     file->addSeparator();
     addItem(file, "mnuFileExit", QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);

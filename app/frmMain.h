@@ -28,6 +28,7 @@ class frmDocument;
 class frmFind;
 class ReadProgress;
 class RichTextBox;
+class Recovery;
 
 // The main window: the document area, the menus through which every other
 // window is reached, the toolbar and the status bar. It remembers its outer
@@ -46,6 +47,19 @@ public:
     frmDocument *activeDocument() const;
     // How many document windows this run has created; numbers are never reused.
     int documentCounter() const { return m_documentCounter; }
+    // Keeps the unsaved text of every document against a crash.
+    Recovery *recovery() const { return m_recovery; }
+
+    // What the program does once the main window shows: offers the documents
+    // of programs that ended without saving them, then opens the files named
+    // on the command line.
+    void startUp(const QStringList &files);
+    // Asks once whether to restore the documents that programs no longer
+    // running kept, and restores or discards them all.
+    void recoverDocuments();
+    // Opens each file in a document of its own; a file that cannot be read
+    // is named in a message, as File > Open does.
+    void openFiles(const QStringList &paths);
 
 public slots:
     void tbToolBar_ButtonClick(QAction *button);
@@ -89,10 +103,13 @@ public slots:
     void mnuViewFormatBar_Click();
     void cboFontName_Click(const QString &family);
     void cboFontSize_Click(const QString &size);
+    void mnuFileRecent_Click(int index);
 
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createMenus();
@@ -136,6 +153,12 @@ private:
     bool writeDocument(frmDocument *document, const QString &path);
     // Asks about every changed document; false when the user cancelled.
     bool queryUnloadDocuments();
+    // Reads the file into the document as File > Open does, asking about
+    // changed text first; failures are named in a message.
+    enum class OpenResult { Opened, Kept, Failed };
+    OpenResult openInto(frmDocument *document, const QString &path);
+    // Shows the recent files on the File menu, as the settings store has them.
+    void updateRecentFiles();
 
     QMdiArea *m_mdi = nullptr;
     QMenu *m_windowMenu = nullptr;
@@ -161,6 +184,8 @@ private:
     std::optional<QPageLayout> pageLayoutFor(const frmDocument *document) const;
     std::optional<QPageLayout> m_pageLayout; // Page Setup's choice, used by every Print
     ReadProgress *m_reading = nullptr; // while Open reads a file; the window stays meanwhile
+    Recovery *m_recovery = nullptr;    // made before the documents, and goes before them
+    QStringList m_recentFiles;         // as the File menu shows them
 };
 
 } // namespace tavrin

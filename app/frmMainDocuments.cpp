@@ -7,6 +7,8 @@
 #include "frmDocument.h"
 #include "messagebox.h"
 #include "readprogress.h"
+#include "recentfiles.h"
+#include "recovery.h"
 #include "richtextbox.h"
 #include "rtf.h"
 
@@ -47,6 +49,7 @@ frmDocument *frmMain::createDocument()
     document->setWindowTitle(QStringLiteral("Tavrin Document ") + QString::number(m_documentCounter));
     document->setSaveHandler([this](frmDocument *d) { return saveDocument(d); });
     watchDocument(document);
+    m_recovery->watch(document);
     const int earlier = int(m_mdi->subWindowList().size());
     QMdiSubWindow *window = m_mdi->addSubWindow(document);
     window->setWindowIcon(windowIcon());
@@ -82,7 +85,11 @@ void frmMain::mnuFileOpen_Click()
     cd1.Filter = allFiles;
     if (!cd1.ShowOpen() || cd1.FileName.isEmpty())
         return; // a document made for this command stays, empty
-    const QString path = QFileInfo(cd1.FileName).absoluteFilePath();
+    openInto(document, QFileInfo(cd1.FileName).absoluteFilePath());
+}
+
+frmMain::OpenResult frmMain::openInto(frmDocument *document, const QString &path)
+{
     // The file's text replaces the document's: changed text is offered for
     // saving first, once the file has been read. A long read shows its
     // progress, and Cancel leaves the document as it was.
@@ -93,13 +100,16 @@ void frmMain::mnuFileOpen_Click()
         read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); }, std::ref(progress));
     }
     if (!read.ok && read.error.isEmpty())
-        return; // the user kept the text, or cancelled the read
+        return OpenResult::Kept; // the user kept the text, or cancelled the read
     if (!read.ok) {
         messageBox(this, QStringLiteral("Could not open \"%1\".\n\n%2").arg(QDir::toNativeSeparators(path), read.error),
                    QMessageBox::Ok, QMessageBox::Critical);
-        return;
+        return OpenResult::Failed;
     }
     document->setWindowTitle(path);
+    addRecentFile(path);
+    updateRecentFiles();
+    return OpenResult::Opened;
 }
 
 void frmMain::mnuFileSave_Click()
@@ -130,6 +140,9 @@ bool frmMain::writeDocument(frmDocument *document, const QString &path)
         return false;
     }
     document->textBox()->document()->setModified(false);
+    m_recovery->saved(document);
+    addRecentFile(path);
+    updateRecentFiles();
     return true;
 }
 

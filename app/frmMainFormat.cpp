@@ -227,6 +227,7 @@ void frmMain::createFormatBar()
     m_fontSize->setObjectName(QStringLiteral("cboFontSize"));
     m_fontSize->setEditable(true);
     m_fontSize->setInsertPolicy(QComboBox::NoInsert);
+    m_fontSize->setCompleter(nullptr); // "1" typed stays 1, not the 10 of the list
     m_fontSize->setFocusPolicy(Qt::ClickFocus);
     for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
         m_fontSize->addItem(QString::number(size));
@@ -263,6 +264,9 @@ void frmMain::createFontNameBox()
     // Narrow enough that the bar's buttons fit beside it in the first-run window.
     m_fontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_fontName->setMinimumContentsLength(10);
+    // As in every editable box here, what is typed stays as typed.
+    m_fontName->setCompleter(nullptr);
+    m_fontName->setInsertPolicy(QComboBox::NoInsert);
     m_formatBar->insertWidget(m_fontNameStandIn, m_fontName);
     m_formatBar->removeAction(m_fontNameStandIn);
     delete m_fontNameStandIn; // and the stand-in box with it

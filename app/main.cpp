@@ -6,7 +6,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    tavrin::startTavrin();
+    // The arguments are the files to open.
+    tavrin::startTavrin(QApplication::arguments().mid(1));
     const int code = QApplication::exec();
     // Windows still loaded (hidden ones too) go with the process.
     tavrin::WindowRegistry::instance().unloadAll();

@@ -80,8 +80,22 @@ ScriptedFormatDialogs::ScriptedFormatDialogs()
 }
 ScriptedFormatDialogs::~ScriptedFormatDialogs() { setFormatDialogBackend({}); }
 
-TemporarySettings::TemporarySettings() { setSettingsFolder(m_dir.path()); }
-TemporarySettings::~TemporarySettings() { setSettingsFolder(QString()); }
+TemporarySettings::TemporarySettings()
+    : m_oldDataHome(qgetenv("XDG_DATA_HOME"))
+    , m_hadDataHome(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
+{
+    setSettingsFolder(m_dir.path());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolder()));
+}
+
+TemporarySettings::~TemporarySettings()
+{
+    setSettingsFolder(QString());
+    if (m_hadDataHome)
+        qputenv("XDG_DATA_HOME", m_oldDataHome);
+    else
+        qunsetenv("XDG_DATA_HOME");
+}
 
 QString TemporarySettings::stored(const char *key) const
 {

@@ -59,13 +59,15 @@ public:
     void cancel() { answers.push_back({}); }
 };
 
-// Points the settings store at a fresh temporary folder for its lifetime.
+// Points the settings store, and the user's data folder (XDG_DATA_HOME, where
+// documents are kept for recovery), at a fresh temporary folder for its lifetime.
 class TemporarySettings
 {
 public:
     TemporarySettings();
     ~TemporarySettings();
     QString file() const { return m_dir.path() + QStringLiteral("/Tavrin/Tavrin.conf"); }
+    QString dataFolder() const { return m_dir.path() + QStringLiteral("/data"); }
     // The value under [Settings] in that file, as written.
     QString stored(const char *key) const;
     // Stores a value under Tavrin/Settings through the program's own store.
@@ -73,6 +75,8 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QByteArray m_oldDataHome;
+    bool m_hadDataHome = false;
 };
 
 // A file's bytes, or "<missing>"; writing is true when all bytes were written.

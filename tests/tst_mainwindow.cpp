@@ -66,8 +66,11 @@ private slots:
         QTest::newRow("&File") << "mnuFile"
             << QStringList{"mnuFileNew|&New|Ctrl+N", "mnuFileOpen|&Open...|Ctrl+O", "-",
                            "mnuFileSave|&Save|Ctrl+S", "mnuFileSaveAs|Save &As...|Ctrl+Shift+S", "-",
-                           "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|Ctrl+P", "-", "-",
-                           "mnuFileExit|E&xit|"};
+                           "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|Ctrl+P",
+                           // the recent files, hidden while there are none
+                           "mnuFileRecent1||", "mnuFileRecent2||", "mnuFileRecent3||", "mnuFileRecent4||",
+                           "mnuFileRecent5||", "mnuFileRecent6||", "mnuFileRecent7||", "mnuFileRecent8||",
+                           "-", "-", "mnuFileExit|E&xit|"};
         QTest::newRow("&Edit") << "mnuEdit"
             << QStringList{"mnuEditUndo|&Undo|Ctrl+Z", "mnuEditRedo|&Redo|Ctrl+Y", "-", "mnuEditCut|Cu&t|Ctrl+X",
                            "mnuEditCopy|&Copy|Ctrl+C", "mnuEditPaste|&Paste|Ctrl+V", "-",
