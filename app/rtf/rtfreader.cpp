@@ -3,6 +3,7 @@
 // runs of equal character format and inserted a run at a time.
 #include "rtf.h"
 #include "rtfformat.h"
+#include "rtftables.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -19,6 +20,7 @@
 #include <array>
 #include <atomic>
 #include <climits>
+#include <memory>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -43,7 +45,6 @@ constexpr size_t MaxColors = 65536;  // colour table entries kept
 // widest row, so one long row under many short ones would otherwise cost
 // memory and time far beyond the size of the file.
 constexpr int MaxColumns = 63;
-constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
 constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
 
 // Limits on what the document holds once laid out. Qt lays text out in
@@ -137,6 +138,8 @@ enum class Word : quint8 {
     Emdash, Endash, Bullet, Lquote, Rquote, Ldblquote, Rdblquote, Emspace, Enspace, Qmspace, Zwj, Zwnj, Ltrmark, Rtlmark,
     // tables
     Trowd, Cellx, NestTableProps, Intbl, Itap, Cell, Row, NestCell, NestRow,
+    TrLeft, ClMgf, ClMrg, ClVmgf, ClVmrg, ClCbPat, ClCfPat, ClShdng, ClVertAlT, ClVertAlC, ClVertAlB,
+    ClBrdrT, ClBrdrL, ClBrdrB, ClBrdrR, OtherBorder, Brdrs, BrdrNone, BrdrW, BrdrCf,
     // pictures
     PngBlip, JpegBlip, OtherBlip, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
 };
@@ -170,6 +173,11 @@ const std::unordered_map<std::string_view, Word> &wordTable()
             {"ltrmark", Word::Ltrmark}, {"rtlmark", Word::Rtlmark},
             {"trowd", Word::Trowd}, {"nesttableprops", Word::NestTableProps}, {"cellx", Word::Cellx}, {"intbl", Word::Intbl}, {"itap", Word::Itap},
             {"cell", Word::Cell}, {"row", Word::Row}, {"nestcell", Word::NestCell}, {"nestrow", Word::NestRow},
+            {"trleft", Word::TrLeft}, {"clmgf", Word::ClMgf}, {"clmrg", Word::ClMrg}, {"clvmgf", Word::ClVmgf},
+            {"clvmrg", Word::ClVmrg}, {"clcbpat", Word::ClCbPat}, {"clcfpat", Word::ClCfPat}, {"clshdng", Word::ClShdng},
+            {"clvertalt", Word::ClVertAlT}, {"clvertalc", Word::ClVertAlC}, {"clvertalb", Word::ClVertAlB},
+            {"clbrdrt", Word::ClBrdrT}, {"clbrdrl", Word::ClBrdrL}, {"clbrdrb", Word::ClBrdrB}, {"clbrdrr", Word::ClBrdrR},
+            {"brdrnone", Word::BrdrNone}, {"brdrw", Word::BrdrW}, {"brdrcf", Word::BrdrCf},
             {"pngblip", Word::PngBlip}, {"jpegblip", Word::JpegBlip},
             {"picw", Word::PicW}, {"pich", Word::PicH}, {"picwgoal", Word::PicWGoal},
             {"pichgoal", Word::PicHGoal}, {"picscalex", Word::PicScaleX}, {"picscaley", Word::PicScaleY},
@@ -179,6 +187,14 @@ const std::unordered_map<std::string_view, Word> &wordTable()
                                "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
                                "ululdbwave", "ulw", "ulwave"})
             t.emplace(ul, Word::Ul);
+        // Every kind of border line shows as a single one.
+        for (const char *line : {"brdrs", "brdrth", "brdrsh", "brdrdb", "brdrdot", "brdrdash", "brdrhair", "brdrdashsm",
+                                 "brdrdashd", "brdrdashdd", "brdrtriple", "brdrwavy", "brdrinset", "brdroutset"})
+            t.emplace(line, Word::Brdrs);
+        // Borders of rows and paragraphs, whose line words are not a cell's.
+        for (const char *side : {"trbrdrt", "trbrdrl", "trbrdrb", "trbrdrr", "trbrdrh", "trbrdrv", "brdrt", "brdrl",
+                                 "brdrb", "brdrr", "brdrbtw", "brdrbar", "box"})
+            t.emplace(side, Word::OtherBorder);
         // Pictures in formats we do not show.
         for (const char *blip : {"emfblip", "macpict", "pmmetafile", "wmetafile", "dibitmap", "wbitmap"})
             t.emplace(blip, Word::OtherBlip);
@@ -375,6 +391,22 @@ struct ParaProps {
     Qt::Alignment align = Qt::AlignLeft;
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
     bool inTable = false;
+};
+
+// A side of a cell's border as its words say.
+struct Border {
+    bool set = false;  // \clbrdrX seen
+    bool line = false; // with a line (\brdrs and the like)
+    int width = 15;    // \brdrw, twips
+    int color = 0;     // \brdrcf, colour table index
+};
+
+// The definition of a row's next cell, being read.
+struct PendingCell {
+    CellDef def;
+    int background = 0, pattern = 0, shading = 0; // \clcbpat, \clcfpat, \clshdng
+    std::array<Border, 4> borders;                // top, left, bottom, right
+    int side = -1;                                // the side the \brdr words are of
 };
 
 enum class GroupKind : quint8 { Plain, Upr, FontEntry };
@@ -879,11 +911,19 @@ private:
             if (!s.nestedRow) {
                 m_rowOpen = true;
                 m_cellxCount = 0;
+                m_rowDef = RowDef();
+                m_cellDef = PendingCell();
             }
             break;
         case Word::Cellx:
-            if (!s.nestedRow)
+            if (!s.nestedRow) {
                 ++m_cellxCount;
+                endCellDef(param);
+            }
+            break;
+        default:
+            if (!s.nestedRow)
+                cellWord(word, param);
             break;
         case Word::Intbl: s.para.inTable = true; break;
         case Word::Itap: s.para.inTable = param > 0; break;
@@ -906,6 +946,77 @@ private:
         case Word::PicScaleX: m_picture.scaleX = clampInt(param, 1, 1000); break;
         case Word::PicScaleY: m_picture.scaleY = clampInt(param, 1, 1000); break;
         }
+    }
+
+    // A word of the definition of the row's next cell (up to its \cellx).
+    void cellWord(Word word, int param)
+    {
+        PendingCell &c = m_cellDef;
+        switch (word) {
+        case Word::TrLeft: m_rowDef.left = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::ClMgf: c.def.mergeFirst = true; break;
+        case Word::ClMrg: c.def.merged = true; break;
+        case Word::ClVmgf: c.def.vFirst = true; break;
+        case Word::ClVmrg: c.def.vMerged = true; break;
+        case Word::ClCbPat: c.background = std::max(param, 0); break;
+        case Word::ClCfPat: c.pattern = std::max(param, 0); break;
+        case Word::ClShdng: c.shading = clampInt(param, 0, 10000); break;
+        case Word::ClVertAlT: c.def.format.setVerticalAlignment(QTextCharFormat::AlignTop); break;
+        case Word::ClVertAlC: c.def.format.setVerticalAlignment(QTextCharFormat::AlignMiddle); break;
+        case Word::ClVertAlB: c.def.format.setVerticalAlignment(QTextCharFormat::AlignBottom); break;
+        case Word::ClBrdrT: case Word::ClBrdrL: case Word::ClBrdrB: case Word::ClBrdrR:
+            c.side = int(word) - int(Word::ClBrdrT);
+            c.borders[c.side] = Border{.set = true};
+            break;
+        case Word::OtherBorder: c.side = -1; break;
+        case Word::Brdrs: if (c.side >= 0) c.borders[c.side].line = true; break;
+        case Word::BrdrNone: if (c.side >= 0) c.borders[c.side].line = false; break;
+        case Word::BrdrW: if (c.side >= 0) c.borders[c.side].width = clampInt(param, 0, 255); break;
+        case Word::BrdrCf: if (c.side >= 0) c.borders[c.side].color = std::max(param, 0); break;
+        default: break;
+        }
+    }
+
+    // \cellx: the cell's definition is complete, its right edge at x twips.
+    void endCellDef(int x)
+    {
+        PendingCell c = std::exchange(m_cellDef, PendingCell());
+        CellDef &def = c.def;
+        def.right = clampInt(x, -MaxTwips * 10, MaxTwips * 10);
+        // Shading is a percentage (in hundredths) of the pattern colour over
+        // the background.
+        QColor back = colorAt(c.background);
+        if (c.shading > 0) {
+            const QColor base = back.isValid() ? back : QColor(Qt::white);
+            const QColor ink = colorAt(c.pattern).isValid() ? colorAt(c.pattern) : QColor(Qt::black);
+            const double k = c.shading / 10000.0;
+            back = QColor::fromRgbF(float(base.redF() + (ink.redF() - base.redF()) * k),
+                                    float(base.greenF() + (ink.greenF() - base.greenF()) * k),
+                                    float(base.blueF() + (ink.blueF() - base.blueF()) * k));
+        }
+        if (back.isValid())
+            def.format.setBackground(back);
+        static constexpr QTextFormat::Property widths[] = {QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder,
+                                                           QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder};
+        static constexpr QTextFormat::Property styles[] = {QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
+                                                           QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
+        static constexpr QTextFormat::Property brushes[] = {QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
+                                                            QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
+        bool anyBorder = false;
+        for (const Border &b : c.borders)
+            anyBorder = anyBorder || b.set;
+        // A cell with borders gets all four sides, those not given without a line.
+        for (int i = 0; anyBorder && i < 4; ++i) {
+            const Border &b = c.borders[i];
+            const bool line = b.set && b.line && b.width > 0;
+            def.format.setProperty(widths[i], line ? b.width / double(TwipsPerPixel) : 0.0);
+            def.format.setProperty(styles[i], line ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
+            const QColor color = colorAt(b.color);
+            if (line)
+                def.format.setProperty(brushes[i], QBrush(color.isValid() ? color : QColor(Qt::black)));
+        }
+        if (m_rowDef.cells.size() < size_t(MaxColumns) * 4)
+            m_rowDef.cells.push_back(std::move(def));
     }
 
     // Plain text bytes [s, e) in the current destination.
@@ -1155,7 +1266,10 @@ private:
         format.setName(name);
         format.setWidth(w);
         format.setHeight(h);
-        m_cursor.insertImage(format);
+        if (m_table)
+            m_table->insertImage(format);
+        else
+            m_cursor.insertImage(format);
         growByPicture(w, h);
     }
 
@@ -1206,7 +1320,10 @@ private:
         if (t.isEmpty())
             return;
         m_para.breaks += t.count(QChar(0x2028));
-        m_cursor.insertText(t, charFormat(m_runProps));
+        if (m_table)
+            m_table->insertText(t, charFormat(m_runProps));
+        else
+            m_cursor.insertText(t, charFormat(m_runProps));
     }
 
     QTextCharFormat charFormat(const CharProps &p)
@@ -1269,11 +1386,23 @@ private:
             return;
         }
         flushRun();
-        m_cursor.setBlockFormat(blockFormat(s.para));
+        setBlockFormat(blockFormat(s.para));
         closeParagraph();
-        m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
+        if (m_table)
+            m_table->insertBlock(QTextBlockFormat(), charFormat(s.chr));
+        else
+            m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
         openParagraph();
         m_lastWasParagraph = true;
+    }
+
+    // The format of the paragraph being read, in its table or the document.
+    void setBlockFormat(const QTextBlockFormat &format)
+    {
+        if (m_table)
+            m_table->setBlockFormat(format);
+        else
+            m_cursor.setBlockFormat(format);
     }
 
     // True when the cursor is at the start of a block (an empty one if asked)
@@ -1412,7 +1541,7 @@ private:
 
     void checkParagraphs()
     {
-        if (m_doc->blockCount() - m_startBlocks > MaxParagraphs)
+        if (m_doc->blockCount() + (m_table ? m_table->blocks() : 0) - m_startBlocks > MaxParagraphs)
             refuse(TooManyParagraphsError);
     }
 
@@ -1456,16 +1585,10 @@ private:
                 beginTable();
                 return;
             }
-            // Rows and columns grow by doubling and the spare ones go when the
-            // table ends: Qt rebuilds a table's cell grid after each change.
-            // Qt removes a cell in time proportional to the whole table, so
-            // rows grow by at most MaxSpareCells cells at a time.
-            if (m_row + 1 >= m_table->rows())
-                m_table->appendRows(std::clamp(MaxSpareCells / m_table->columns(), 1, m_table->rows()));
             ++m_row;
             m_column = 0;
             m_rowEnded = m_cellEnded = false;
-            m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
+            m_table->moveTo(m_row, 0);
             m_cellHasContent = m_rowHasContent = false;
             openParagraph();
         } else if (m_cellEnded) {
@@ -1474,7 +1597,7 @@ private:
             if (m_column + 1 >= MaxColumns) {
                 // Cells beyond the last column go into it, a paragraph each.
                 if (breakInCell()) {
-                    m_cursor.insertBlock();
+                    m_table->insertBlock();
                     openParagraph();
                 }
                 return;
@@ -1483,15 +1606,16 @@ private:
             if (m_column >= m_table->columns()) {
                 // The wider grid counts for the rows above too: if they would
                 // now fill half the table, the row goes on in a new table.
+                // Columns grow by doubling, as the grid's weight counts them.
                 const int columns = std::min(2 * m_table->columns(), MaxColumns);
                 if (qint64(m_row + 1) * columns + m_tableContent > MaxTableWeight / 2) {
                     continueTable();
                     return;
                 }
-                m_table->appendColumns(columns - m_table->columns());
+                m_table->setColumns(columns);
             }
             m_lastColumn = std::max(m_lastColumn, m_column);
-            m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
+            m_table->moveTo(m_row, m_column);
             m_cellHasContent = false;
             openParagraph();
         }
@@ -1511,11 +1635,11 @@ private:
         closeParagraph();
         const int column = m_rowEnded ? 0 : m_resumeColumn;
         m_resumeColumn = 0;
-        m_table = m_cursor.insertTable(1, std::clamp(std::max(m_cellxCount, column + 1), 1, MaxColumns));
+        m_table = std::make_unique<TableBuilder>(std::clamp(std::max(m_cellxCount, column + 1), 1, MaxColumns));
         m_row = 0;
         m_column = m_lastColumn = column;
         if (column > 0)
-            m_cursor = m_table->cellAt(0, column).firstCursorPosition();
+            m_table->moveTo(0, column);
         m_rowEnded = m_cellEnded = false;
         m_cellHasContent = m_rowHasContent = false;
         m_tableContent = 0;
@@ -1525,26 +1649,36 @@ private:
         checkParagraphs();
     }
 
-    // Closes the table: drops its spare rows and columns, adds its height to
-    // the document's and moves the cursor after it.
+    // Closes the table: drops its spare columns, adds its height to the
+    // document's, puts the table into the document and moves the cursor
+    // after it.
     void endTable()
     {
         closeParagraph();
         trimTable();
         addHeight(tableExtent());
-        m_cursor.setPosition(m_table->lastPosition() + 1);
-        m_table = nullptr;
+        const QTextTable *table = buildTable();
+        m_cursor.setPosition(table->lastPosition() + 1);
         m_cellParagraphs.clear();
         openParagraph();
     }
 
     void trimTable()
     {
-        if (m_table->rows() > m_row + 1)
-            m_table->removeRows(m_row + 1, m_table->rows() - m_row - 1);
+        m_table->setRows(m_row + 1);
         const int columns = std::min(std::max(m_lastColumn + 1, m_cellxCount), MaxColumns);
         if (m_table->columns() > columns)
-            m_table->removeColumns(columns, m_table->columns() - columns);
+            m_table->setColumns(columns);
+    }
+
+    // The table read goes into the document, the cursor at the end of its
+    // current cell. A grid of its rows' cell edges may have more cells than
+    // the reader's, within what is left of the table's weight.
+    const QTextTable *buildTable()
+    {
+        std::unique_ptr<TableBuilder> builder = std::move(m_table);
+        const qint64 room = MaxTableWeight - m_tableContent;
+        return builder->build(m_cursor, MaxColumns, std::max<qint64>(room, qint64(builder->rows()) * builder->columns()));
     }
 
     // See MaxTableWeight. The cell grid counts as it is, spare columns too:
@@ -1604,7 +1738,7 @@ private:
     void spill()
     {
         flushRun();
-        m_cursor.setBlockFormat(blockFormat(top().para));
+        setBlockFormat(blockFormat(top().para));
         closeParagraph();
         m_spillColumn = m_column;
         endTable();
@@ -1619,7 +1753,7 @@ private:
         s.para.inTable = true;
         prepareOutput();
         flushRun();
-        m_cursor.setBlockFormat(blockFormat(s.para));
+        setBlockFormat(blockFormat(s.para));
         closeParagraph();
         if (m_spill && m_spillColumn + 1 < MaxColumns) {
             m_spill = false;
@@ -1640,6 +1774,8 @@ private:
             prepareOutput();
         }
         flushRun();
+        if (m_table)
+            m_table->setRowDef(m_row, m_rowDef);
         m_rowEnded = true;
         m_cellEnded = false;
     }
@@ -1654,6 +1790,7 @@ private:
             closeParagraph();
             trimTable();
             addHeight(tableExtent());
+            buildTable();
         } else if (m_para.chars > 0) {
             closeParagraph();
         }
@@ -1663,7 +1800,6 @@ private:
         } else if (m_replacing && !m_lastWasParagraph && s.dest == Dest::Text) {
             m_cursor.setBlockFormat(blockFormat(s.para));
         }
-        m_table = nullptr;
     }
 
     void finish()
@@ -1714,7 +1850,9 @@ private:
     bool m_propsChanged = true;
     bool m_lastWasParagraph = false;
 
-    QTextTable *m_table = nullptr;
+    std::unique_ptr<TableBuilder> m_table; // the table being read, built when it ends
+    RowDef m_rowDef;             // the definition of the row being read
+    PendingCell m_cellDef;       // and of its next cell
     int m_row = 0, m_column = 0, m_lastColumn = 0;
     int m_cellxCount = 0;
     bool m_rowOpen = false;      // \trowd seen, \row not yet

@@ -3,6 +3,7 @@
 // from one run of text to the next.
 #include "rtf.h"
 #include "rtfformat.h"
+#include "rtftables.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -22,10 +23,6 @@
 namespace tavrin::rtf {
 
 namespace {
-
-// Width of a table whose columns have no fixed width: 6.5 inches, the text
-// width of a Letter page with one-inch margins.
-constexpr int TableWidthTwips = 9360;
 
 // The character format as RTF sees it.
 struct CharState {
@@ -268,37 +265,13 @@ private:
     {
         const int rows = table->rows();
         const int columns = table->columns();
-        // Right edges of the cells in twips.
-        const QList<QTextLength> constraints = table->format().columnWidthConstraints();
-        std::vector<int> edges(columns);
-        int x = 0;
-        for (int c = 0; c < columns; ++c) {
-            int w = TableWidthTwips / columns;
-            if (c < constraints.size()) {
-                const QTextLength &l = constraints.at(c);
-                if (l.type() == QTextLength::FixedLength)
-                    w = toTwips(l.rawValue());
-                else if (l.type() == QTextLength::PercentageLength)
-                    w = int(std::lround(TableWidthTwips * l.rawValue() / 100.0));
-            }
-            x += std::max(w, 1);
-            edges[c] = x;
-        }
+        struct Colors : ColorIndexer {
+            Writer *writer;
+            int colorIndex(const QColor &color) override { return writer->colorIndex(QBrush(color)); }
+        } colors;
+        colors.writer = this;
         for (int r = 0; r < rows; ++r) {
-            m_out += "\\trowd\\trgaph108";
-            for (int c = 0; c < columns; ++c) {
-                const QTextTableCell cell = table->cellAt(r, c);
-                if (cell.row() != r)
-                    m_out += "\\clvmrg";
-                else if (cell.rowSpan() > 1)
-                    m_out += "\\clvmgf";
-                if (cell.column() != c)
-                    m_out += "\\clmrg";
-                else if (cell.columnSpan() > 1)
-                    m_out += "\\clmgf";
-                word("\\cellx", edges[c]);
-            }
-            m_out += "\r\n";
+            m_out += rowDefinition(table, r, colors);
             for (int c = 0; c < columns; ++c) {
                 const QTextTableCell cell = table->cellAt(r, c);
                 if (cell.row() == r && cell.column() == c) {
