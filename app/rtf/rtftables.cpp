@@ -200,7 +200,8 @@ QTextTable *TableBuilder::build(QTextCursor &cursor, int maxColumns, qint64 maxC
                 } else if (before.row < r && to <= before.column + before.columnSpan) {
                     into = previous;
                 }
-            } else if (def && def->vMerged && open[from] >= 0) {
+            }
+            if (into < 0 && def && def->vMerged && open[from] >= 0) {
                 // Merged down: into the cell above, if it ends just above.
                 Placed &above = placed[open[from]];
                 if (above.row + above.rowSpan == r && to <= above.column + above.columnSpan
