@@ -179,13 +179,8 @@ QString shape(const QTextDocument &doc)
 // Each top-level table's grid, its columns' widths (twips as kept, and
 // pixels), its cells that span others, their shading and borders, and the
 // text of every cell in order.
-QString tables(const QTextDocument &doc)
+QString describeTable(const QTextTable *t)
 {
-    QStringList out;
-    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
-        auto *t = qobject_cast<QTextTable *>(it.currentFrame());
-        if (!t)
-            continue;
         QStringList widths, cells;
         const QVariantList twips = t->format().property(rtf::TableColumnTwips).toList();
         const auto constraints = t->format().columnWidthConstraints();
@@ -196,9 +191,13 @@ QString tables(const QTextDocument &doc)
                 const QTextTableCell cell = t->cellAt(r, c);
                 if (cell.row() != r || cell.column() != c)
                     continue;
-                QTextCursor text = cell.firstCursorPosition();
-                text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-                QString d = text.selectedText().replace(QChar::ParagraphSeparator, u'/');
+                QString d;
+                for (auto item = cell.begin(); !item.atEnd(); ++item) {
+                    if (auto *nested = qobject_cast<QTextTable *>(item.currentFrame()))
+                        d += u'(' + describeTable(nested) + u')';
+                    else if (item.currentBlock().isValid())
+                        d += (d.isEmpty() || d.endsWith(u')') ? QString() : QStringLiteral("/")) + item.currentBlock().text();
+                }
                 if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
                     d += QStringLiteral("[%1x%2]").arg(cell.rowSpan()).arg(cell.columnSpan());
                 const QTextTableCellFormat f = cell.format().toTableCellFormat();
@@ -211,8 +210,15 @@ QString tables(const QTextDocument &doc)
                 cells << d;
             }
         }
-        out << QStringLiteral("%1x%2 [%3] %4").arg(t->rows()).arg(t->columns()).arg(widths.join(u' '), cells.join(u'|'));
-    }
+        return QStringLiteral("%1x%2 [%3] %4").arg(t->rows()).arg(t->columns()).arg(widths.join(u' '), cells.join(u'|'));
+}
+
+QString tables(const QTextDocument &doc)
+{
+    QStringList out;
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it)
+        if (auto *t = qobject_cast<QTextTable *>(it.currentFrame()))
+            out << describeTable(t);
     return out.join(u'\n');
 }
 
@@ -538,6 +544,17 @@ private slots:
             << "2x2 [] a|b|c|d";
         QTest::newRow("a merge with nothing before it") << body("\\trowd\\clmrg\\cellx1000\\clvmrg\\cellx2000\\intbl a\\cell b\\cell\\row")
             << "1x2 [1000=66.7px 1000=66.7px] a|b";
+        QTest::newRow("nested, after the cell's text")
+            << body("\\trowd\\cellx3000\\cellx6000\\intbl a\\cell b\\par\\pard\\intbl\\itap2 x\\nestcell y\\nestcell"
+                    "{\\*\\nesttableprops\\trowd\\cellx1000\\clcbpat0\\cellx2500\\nestrow}{\\nonesttables\\par}"
+                    "\\pard\\intbl\\itap2 z\\nestcell\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2500\\nestrow}{\\nonesttables\\par}"
+                    "\\pard\\intbl after\\cell\\row")
+            << "1x2 [3000=200.0px 3000=200.0px] a|b(2x2 [1000=66.7px 1500=100.0px] x|y|z|)after";
+        // Tables nested deeper go into the cells of the nested one.
+        QTest::newRow("nested first in its cell, deeper flattened")
+            << body("\\trowd\\cellx3000\\intbl\\itap2 x\\itap3 deep\\nestcell\\nestcell{\\*\\nesttableprops\\trowd\\cellx900\\nestrow}"
+                    "\\itap2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}\\itap1\\cell\\row")
+            << "1x1 [3000=200.0px] (2x2 [900=60.0px 100=6.7px] xdeep||[1x2])";
         QTest::newRow("LibreOffice's file") << fileBytes(QStringLiteral("lo-spans.rtf"))
             << QStringLiteral("4x4 [1511=100.7px 776=51.7px 2936=195.7px 1151=76.7px] Map[1x2]<top 1 #808080><v3>|Notes[2x1]<top 1 #808080><v3>|"
                               "<top 1 #808080><v3>|mp_a<v3>|<v3>|x{#ffff00}<v3>|mp_b[2x1]<v3>|1<v3>|two<v3>|<v3>|<v3>|wide[1x2]{#c0c0ff}<v3>");
@@ -744,8 +761,8 @@ private slots:
         QTest::newRow("table cells in order") << body("\\trowd\\cellx1\\cellx2 \\intbl A\\cell B\\cell\\row\\intbl C\\cell D\\cell\\row\\pard E")
             << QStringLiteral("\nA\nB\nC\nD\nE");
         QTest::newRow("no \\intbl, more cells than \\cellx") << body("\\trowd\\cellx1 A\\cell B\\cell\\row\\pard C") << QStringLiteral("\nA\nB\nC");
-        QTest::newRow("nested cells flattened") << body("\\trowd\\cellx1\\intbl A\\itap2 B\\nestcell C\\nestcell{\\*\\nesttableprops\\trowd\\cellx9\\nestrow}\\itap1 \\cell\\row")
-            << QStringLiteral("\nAB\nC\n\n");
+        QTest::newRow("nested cells") << body("\\trowd\\cellx1\\intbl A\\itap2 B\\nestcell C\\nestcell{\\*\\nesttableprops\\trowd\\cellx9\\nestrow}\\itap1 \\cell\\row")
+            << QStringLiteral("\nA\nB\nC\n\n");
 
         const QByteArray deep(100000, '{'), undeep(100000, '}');
         QTest::newRow("deep nesting") << "{\\rtf1 a" + deep + "b" << QStringLiteral("ab");

@@ -6,8 +6,10 @@
 // Reading fills a QTextDocument: text, character formats (bold, italic,
 // underline, strikeout, font family, size, text and background colour,
 // hyperlinks), paragraph formats (alignment, indents, spacing), PNG and JPEG
-// pictures (as image resources of the document) and tables (QTextTable;
-// nested tables are flattened into the outer cell). Everything else in a file,
+// pictures (as image resources of the document) and tables (QTextTable, with
+// their column widths, merged cells, cell shading and borders, and tables
+// nested one deep in their cells; deeper ones go into the nested table's
+// cells). Everything else in a file,
 // such as headers, footers, style sheets, lists' numbering and other pictures,
 // is skipped. The reader is a single pass with an explicit group stack: any
 // input, however broken, is read in linear time and bounded memory, and

@@ -214,7 +214,7 @@ const std::unordered_map<std::string_view, Word> &wordTable()
               "fname", "listpicture", "background", "wgrffmtfilter", "mmathPr", "defchp", "defpap",
               "protusertbl", "fontemb", "fontfile", "keycode", "oldcprops", "oldpprops", "oldsprops",
               "oldtprops", "fldtype", "datafield", "formfield", "picprop", "passwordhash", "xmlopen",
-              "xmlclose", "xmlattrname", "xmlattrvalue", "leveltext", "levelnumbers", "mmath", "ts"})
+              "xmlclose", "xmlattrname", "xmlattrvalue", "nonesttables", "leveltext", "levelnumbers", "mmath", "ts"})
             t.emplace(dest, Word::Skip);
         return t;
     }();
@@ -391,6 +391,7 @@ struct ParaProps {
     Qt::Alignment align = Qt::AlignLeft;
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
     bool inTable = false;
+    bool nested = false; // in a table nested in a cell (\itap2 and deeper)
 };
 
 // A side of a cell's border as its words say.
@@ -903,9 +904,9 @@ private:
         case Word::Zwnj: addChar(0x200C); break;
         case Word::Ltrmark: addChar(0x200E); break;
         case Word::Rtlmark: addChar(0x200F); break;
-        // A nested table's row properties. Word keeps only those there, but
-        // some writers put the nested cells' text in too: it is shown, and the
-        // row properties are ignored since nested tables are flattened.
+        // A nested table's row properties, ended by \nestrow. Word keeps only
+        // those there, but some writers put the nested cells' text in too:
+        // it is shown.
         case Word::NestTableProps: s.nestedRow = true; break;
         case Word::Trowd:
             if (!s.nestedRow) {
@@ -913,24 +914,40 @@ private:
                 m_cellxCount = 0;
                 m_rowDef = RowDef();
                 m_cellDef = PendingCell();
+            } else {
+                m_nestRowDef = RowDef();
+                m_nestCellDef = PendingCell();
             }
             break;
         case Word::Cellx:
             if (!s.nestedRow) {
                 ++m_cellxCount;
-                endCellDef(param);
+                endCellDef(param, m_rowDef, m_cellDef);
+            } else {
+                endCellDef(param, m_nestRowDef, m_nestCellDef);
             }
             break;
         default:
             if (!s.nestedRow)
-                cellWord(word, param);
+                cellWord(word, param, m_rowDef, m_cellDef);
+            else
+                cellWord(word, param, m_nestRowDef, m_nestCellDef);
             break;
         case Word::Intbl: s.para.inTable = true; break;
-        case Word::Itap: s.para.inTable = param > 0; break;
+        case Word::Itap:
+            s.para.inTable = param > 0;
+            s.para.nested = param > 1;
+            break;
         case Word::Cell: endCell(); break;
         case Word::Row: endRow(); break;
-        case Word::NestCell: paragraph(); break;
-        case Word::NestRow: break;
+        case Word::NestCell: nestCell(); break;
+        case Word::NestRow:
+            if (m_nested) {
+                m_nested->setRowDef(m_nestedRow, m_nestRowDef);
+                m_nestedRowEnded = true;
+                m_nestedCellEnded = false;
+            }
+            break;
         case Word::PngBlip: if (s.dest == Dest::Picture) m_picture.kind = Picture::Png; break;
         case Word::JpegBlip: if (s.dest == Dest::Picture) m_picture.kind = Picture::Jpeg; break;
         case Word::OtherBlip:
@@ -949,11 +966,10 @@ private:
     }
 
     // A word of the definition of the row's next cell (up to its \cellx).
-    void cellWord(Word word, int param)
+    void cellWord(Word word, int param, RowDef &row, PendingCell &c)
     {
-        PendingCell &c = m_cellDef;
         switch (word) {
-        case Word::TrLeft: m_rowDef.left = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::TrLeft: row.left = clampInt(param, -MaxTwips, MaxTwips); break;
         case Word::ClMgf: c.def.mergeFirst = true; break;
         case Word::ClMrg: c.def.merged = true; break;
         case Word::ClVmgf: c.def.vFirst = true; break;
@@ -978,9 +994,9 @@ private:
     }
 
     // \cellx: the cell's definition is complete, its right edge at x twips.
-    void endCellDef(int x)
+    void endCellDef(int x, RowDef &row, PendingCell &pending)
     {
-        PendingCell c = std::exchange(m_cellDef, PendingCell());
+        PendingCell c = std::exchange(pending, PendingCell());
         CellDef &def = c.def;
         def.right = clampInt(x, -MaxTwips * 10, MaxTwips * 10);
         // Shading is a percentage (in hundredths) of the pattern colour over
@@ -1015,8 +1031,8 @@ private:
             if (line)
                 def.format.setProperty(brushes[i], QBrush(color.isValid() ? color : QColor(Qt::black)));
         }
-        if (m_rowDef.cells.size() < size_t(MaxColumns) * 4)
-            m_rowDef.cells.push_back(std::move(def));
+        if (row.cells.size() < size_t(MaxColumns) * 4)
+            row.cells.push_back(std::move(def));
     }
 
     // Plain text bytes [s, e) in the current destination.
@@ -1267,7 +1283,7 @@ private:
         format.setWidth(w);
         format.setHeight(h);
         if (m_table)
-            m_table->insertImage(format);
+            out()->insertImage(format);
         else
             m_cursor.insertImage(format);
         growByPicture(w, h);
@@ -1282,6 +1298,7 @@ private:
     void prepareOutput(const State &s)
     {
         placeInTable(s.para.inTable || m_rowOpen);
+        placeInNested(s.para.inTable && s.para.nested);
         if (m_propsChanged) {
             m_propsChanged = false;
             if (!(s.chr == m_runProps)) {
@@ -1321,7 +1338,7 @@ private:
             return;
         m_para.breaks += t.count(QChar(0x2028));
         if (m_table)
-            m_table->insertText(t, charFormat(m_runProps));
+            out()->insertText(t, charFormat(m_runProps));
         else
             m_cursor.insertText(t, charFormat(m_runProps));
     }
@@ -1389,7 +1406,7 @@ private:
         setBlockFormat(blockFormat(s.para));
         closeParagraph();
         if (m_table)
-            m_table->insertBlock(QTextBlockFormat(), charFormat(s.chr));
+            out()->insertBlock(QTextBlockFormat(), charFormat(s.chr));
         else
             m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
         openParagraph();
@@ -1400,7 +1417,7 @@ private:
     void setBlockFormat(const QTextBlockFormat &format)
     {
         if (m_table)
-            m_table->setBlockFormat(format);
+            out()->setBlockFormat(format);
         else
             m_cursor.setBlockFormat(format);
     }
@@ -1621,6 +1638,71 @@ private:
         }
     }
 
+    // Where the content of a table cell goes: the table nested in it, or the cell.
+    TableBuilder *out() const { return m_nested ? m_nested : m_table.get(); }
+
+    // Moves into, through or out of a table nested in the current cell as
+    // the paragraph properties say. Deeper tables go into its cells.
+    void placeInNested(bool nested)
+    {
+        if (!m_table || m_spill) {
+            m_nested = nullptr;
+            return;
+        }
+        if (!nested) {
+            if (m_nested)
+                endNested();
+            return;
+        }
+        if (!m_nested) {
+            flushRun();
+            m_nested = m_table->beginNested();
+            m_nestedRow = m_nestedColumn = 0;
+            m_nestedRowEnded = m_nestedCellEnded = false;
+        } else if (m_nestedRowEnded) {
+            flushRun();
+            m_nested->moveTo(++m_nestedRow, m_nestedColumn = 0);
+            m_nestedRowEnded = m_nestedCellEnded = false;
+        } else if (m_nestedCellEnded) {
+            flushRun();
+            m_nestedCellEnded = false;
+            if (m_nestedColumn + 1 >= MaxColumns) {
+                m_nested->insertBlock(); // as in the outer table, further cells go into the last
+                return;
+            }
+            ++m_nestedColumn;
+            if (m_nestedColumn >= m_nested->columns())
+                m_nested->setColumns(m_nestedColumn + 1);
+            m_nested->moveTo(m_nestedRow, m_nestedColumn);
+        }
+    }
+
+    void endNested()
+    {
+        flushRun();
+        m_nested = nullptr;
+    }
+
+    // \nestcell: the end of a cell of the nested table; without one, of a
+    // paragraph. It counts as a paragraph of the outer cell.
+    void nestCell()
+    {
+        if (m_stack.empty() || top().dest != Dest::Text || top().chr.hidden)
+            return;
+        prepareOutput();
+        if (!m_nested) {
+            paragraph();
+            return;
+        }
+        flushRun();
+        setBlockFormat(blockFormat(top().para));
+        closeParagraph();
+        if (!breakInCell())
+            return; // the outer table was full: the rest goes on after it
+        m_nestedCellEnded = true;
+        openParagraph();
+    }
+
     // Opens a table at the cursor, its first row starting at m_resumeColumn
     // (a new row starts at the first).
     void beginTable()
@@ -1657,6 +1739,7 @@ private:
         closeParagraph();
         trimTable();
         addHeight(tableExtent());
+        m_nested = nullptr;
         const QTextTable *table = buildTable();
         m_cursor.setPosition(table->lastPosition() + 1);
         m_cellParagraphs.clear();
@@ -1753,6 +1836,8 @@ private:
         s.para.inTable = true;
         prepareOutput();
         flushRun();
+        if (m_nested)
+            endNested(); // the cell ends the table nested in it
         setBlockFormat(blockFormat(s.para));
         closeParagraph();
         if (m_spill && m_spillColumn + 1 < MaxColumns) {
@@ -1790,6 +1875,7 @@ private:
             closeParagraph();
             trimTable();
             addHeight(tableExtent());
+            m_nested = nullptr;
             buildTable();
         } else if (m_para.chars > 0) {
             closeParagraph();
@@ -1851,6 +1937,11 @@ private:
     bool m_lastWasParagraph = false;
 
     std::unique_ptr<TableBuilder> m_table; // the table being read, built when it ends
+    TableBuilder *m_nested = nullptr; // the table nested in its current cell, if any
+    int m_nestedRow = 0, m_nestedColumn = 0;
+    bool m_nestedRowEnded = false, m_nestedCellEnded = false;
+    RowDef m_nestRowDef;         // the definition of the nested table's row
+    PendingCell m_nestCellDef;   // and of its next cell
     RowDef m_rowDef;             // the definition of the row being read
     PendingCell m_cellDef;       // and of its next cell
     int m_row = 0, m_column = 0, m_lastColumn = 0;

@@ -82,6 +82,20 @@ void TableBuilder::setBlockFormat(const QTextBlockFormat &format)
     paragraph().format = format;
 }
 
+TableBuilder *TableBuilder::beginNested()
+{
+    std::vector<Paragraph> &ps = m_rows[m_row].cells[m_column].paragraphs;
+    if (ps.size() > 1 && ps.back().fragments.empty() && !ps.back().tableAfter) {
+        ps.pop_back(); // the empty paragraph a \par opened: the table follows the one before
+        --m_extraBlocks;
+    }
+    Paragraph &before = ps.back();
+    before.tableAfter = std::make_unique<TableBuilder>(1);
+    TableBuilder *nested = before.tableAfter.get();
+    insertBlock(before.format, before.hasCharFormat ? before.charFormat : QTextCharFormat());
+    return nested;
+}
+
 void TableBuilder::setRowDef(int row, const RowDef &def)
 {
     if (row < 0 || row >= int(m_rows.size()))
@@ -264,11 +278,12 @@ QTextTable *TableBuilder::build(QTextCursor &cursor, int maxColumns, qint64 maxC
     for (const Placed &p : placed) {
         QTextCursor c = table->cellAt(p.row, p.column).firstCursorPosition();
         bool first = true;
+        bool afterTable = false; // at the block Qt keeps after a nested table
         for (const Cell *cell : p.content) {
             for (const Paragraph &para : cell->paragraphs) {
                 if (!first && &para == &cell->paragraphs.front() && cell->paragraphs.size() == 1 && para.fragments.empty())
                     continue; // an empty cell merged into another adds nothing
-                if (first) {
+                if (first || afterTable) {
                     c.setBlockFormat(para.format);
                     if (para.hasCharFormat)
                         c.setBlockCharFormat(para.charFormat);
@@ -283,6 +298,14 @@ QTextTable *TableBuilder::build(QTextCursor &cursor, int maxColumns, qint64 maxC
                         c.insertImage(f.format.toImageFormat());
                     else
                         c.insertText(f.text, f.format);
+                }
+                afterTable = false;
+                if (para.tableAfter) {
+                    QTextCursor at = c;
+                    TableBuilder &inner = *para.tableAfter;
+                    const QTextTable *nested = inner.build(at, maxColumns, qint64(inner.rows()) * inner.columns());
+                    c.setPosition(nested->lastPosition() + 1);
+                    afterTable = true;
                 }
             }
         }

@@ -17,6 +17,7 @@
 #include <QTextTableCellFormat>
 #include <QTextTableFormat>
 
+#include <memory>
 #include <vector>
 
 class QTextCursor;
@@ -71,6 +72,11 @@ public:
     // A new paragraph in the formats in force, as QTextCursor::insertBlock().
     void insertBlock();
 
+    // A table nested in the current cell, from here on, after the cell's
+    // last paragraph with something in it; what follows goes on in a new
+    // paragraph after it. Returned to be filled as this one is.
+    TableBuilder *beginNested();
+
     // The row's definition, as in force at its \row.
     void setRowDef(int row, const RowDef &def);
 
@@ -95,6 +101,7 @@ private:
         QTextCharFormat charFormat;
         bool hasCharFormat = false;
         std::vector<Fragment> fragments;
+        std::unique_ptr<TableBuilder> tableAfter; // a table nested in the cell after it
     };
     struct Cell {
         std::vector<Paragraph> paragraphs;
