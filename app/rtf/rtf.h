@@ -8,13 +8,15 @@
 // hyperlinks), paragraph formats (alignment, indents, spacing, line
 // spacing, tab stops), lists (QTextList, from the list tables and from the
 // older \pn numbering; see rtflists.h), PNG and JPEG pictures (as image
-// resources of the document) and tables (QTextTable; nested tables are
-// flattened into the outer cell). A picture Qt cannot draw (WMF, EMF, PICT,
+// resources of the document) and tables (QTextTable, with their column
+// widths, merged cells, cell shading and borders, and tables nested one deep
+// in their cells; deeper ones go into the nested table's cells). A picture Qt cannot draw (WMF, EMF, PICT,
 // device-dependent bitmaps, data that does not decode) stands as a
 // placeholder of its size that says what it is, and its group is written back
 // as it stood; the page's paper, orientation and margins are kept with the
-// document and written back. Everything else in a file, such as headers,
-// footers and style sheets, is skipped. Qt 6.4's lists have no
+// document and written back. Headers and footers are read as text where they stand, footnotes and
+// comments in brackets where they are referred to; everything else in a
+// file, such as style sheets, is skipped. Qt 6.4's lists have no
 // start number: a list is shown numbered from 1 whatever its start, which is
 // kept and written back; so are tab leaders and bar tabs, which Qt does not
 // draw. A list of more than 1,000 items goes on in a new list, numbered on in

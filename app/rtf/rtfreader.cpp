@@ -6,6 +6,7 @@
 #include "rtfpage.h"
 #include "rtfpictures.h"
 #include "rtflists.h"
+#include "rtftables.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -24,6 +25,7 @@
 #include <array>
 #include <atomic>
 #include <climits>
+#include <memory>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -48,7 +50,6 @@ constexpr size_t MaxColors = 65536;  // colour table entries kept
 // widest row, so one long row under many short ones would otherwise cost
 // memory and time far beyond the size of the file.
 constexpr int MaxColumns = 63;
-constexpr int MaxSpareCells = 4096;  // empty cells added ahead of a table's rows
 constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
 constexpr int MaxListItems = 1000;   // items of one list; more go on in a new list (see setParagraphFormat)
 constexpr qsizetype MaxFallback = 64; // characters of a list item's marker text and a level's text kept
@@ -145,6 +146,8 @@ enum class Word : quint8 {
     Emdash, Endash, Bullet, Lquote, Rquote, Ldblquote, Rdblquote, Emspace, Enspace, Qmspace, Zwj, Zwnj, Ltrmark, Rtlmark,
     // tables
     Trowd, Cellx, NestTableProps, Intbl, Itap, Cell, Row, NestCell, NestRow,
+    TrLeft, ClMgf, ClMrg, ClVmgf, ClVmrg, ClCbPat, ClCfPat, ClShdng, ClVertAlT, ClVertAlC, ClVertAlB,
+    ClBrdrT, ClBrdrL, ClBrdrB, ClBrdrR, OtherBorder, Brdrs, BrdrNone, BrdrW, BrdrCf,
     // pictures
     PngBlip, JpegBlip, WmfBlip, EmfBlip, MacPictBlip, Os2Blip, BitmapBlip, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
     // lists
@@ -189,6 +192,11 @@ const std::unordered_map<std::string_view, Word> &wordTable()
             {"pngblip", Word::PngBlip}, {"jpegblip", Word::JpegBlip}, {"wmetafile", Word::WmfBlip},
             {"emfblip", Word::EmfBlip}, {"macpict", Word::MacPictBlip}, {"pmmetafile", Word::Os2Blip},
             {"dibitmap", Word::BitmapBlip}, {"wbitmap", Word::BitmapBlip},
+            {"trleft", Word::TrLeft}, {"clmgf", Word::ClMgf}, {"clmrg", Word::ClMrg}, {"clvmgf", Word::ClVmgf},
+            {"clvmrg", Word::ClVmrg}, {"clcbpat", Word::ClCbPat}, {"clcfpat", Word::ClCfPat}, {"clshdng", Word::ClShdng},
+            {"clvertalt", Word::ClVertAlT}, {"clvertalc", Word::ClVertAlC}, {"clvertalb", Word::ClVertAlB},
+            {"clbrdrt", Word::ClBrdrT}, {"clbrdrl", Word::ClBrdrL}, {"clbrdrb", Word::ClBrdrB}, {"clbrdrr", Word::ClBrdrR},
+            {"brdrnone", Word::BrdrNone}, {"brdrw", Word::BrdrW}, {"brdrcf", Word::BrdrCf},
             {"picw", Word::PicW}, {"pich", Word::PicH}, {"picwgoal", Word::PicWGoal},
             {"pichgoal", Word::PicHGoal}, {"picscalex", Word::PicScaleX}, {"picscaley", Word::PicScaleY},
             {"listtable", Word::ListTable}, {"listoverridetable", Word::ListTable}, {"list", Word::List},
@@ -210,6 +218,14 @@ const std::unordered_map<std::string_view, Word> &wordTable()
                                "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
                                "ululdbwave", "ulw", "ulwave"})
             t.emplace(ul, Word::Ul);
+        // Every kind of border line shows as a single one.
+        for (const char *line : {"brdrs", "brdrth", "brdrsh", "brdrdb", "brdrdot", "brdrdash", "brdrhair", "brdrdashsm",
+                                 "brdrdashd", "brdrdashdd", "brdrtriple", "brdrwavy", "brdrinset", "brdroutset"})
+            t.emplace(line, Word::Brdrs);
+        // Borders of rows and paragraphs, whose line words are not a cell's.
+        for (const char *side : {"trbrdrt", "trbrdrl", "trbrdrb", "trbrdrr", "trbrdrh", "trbrdrv", "brdrt", "brdrl",
+                                 "brdrb", "brdrr", "brdrbtw", "brdrbar", "box"})
+            t.emplace(side, Word::OtherBorder);
         // Destinations whose content is never shown: document data, styles,
         // lists' names, object data, the names of bookmarks and index entries.
         // (Headers and footers are read as text where they stand in the file,
@@ -228,7 +244,7 @@ const std::unordered_map<std::string_view, Word> &wordTable()
               "fname", "listpicture", "background", "wgrffmtfilter", "mmathPr", "defchp", "defpap",
               "protusertbl", "fontemb", "fontfile", "keycode", "oldcprops", "oldpprops", "oldsprops",
               "oldtprops", "fldtype", "datafield", "formfield", "picprop", "passwordhash", "xmlopen",
-              "xmlclose", "xmlattrname", "xmlattrvalue", "mmath", "ts"})
+              "xmlclose", "xmlattrname", "xmlattrvalue", "nonesttables", "mmath", "ts"})
             t.emplace(dest, Word::Skip);
         return t;
     }();
@@ -415,6 +431,23 @@ struct ParaProps {
     QList<Tab> tabs;
     QTextOption::TabType tabType = QTextOption::LeftTab; // of the next \tx
     int tabLeader = NoLeader;
+    bool nested = false; // in a table nested in a cell (\itap2 and deeper)
+};
+
+// A side of a cell's border as its words say.
+struct Border {
+    bool set = false;  // \clbrdrX seen
+    bool line = false; // with a line (\brdrs and the like)
+    int width = 15;    // \brdrw, twips
+    int color = 0;     // \brdrcf, colour table index
+};
+
+// The definition of a row's next cell, being read.
+struct PendingCell {
+    CellDef def;
+    int background = 0, pattern = 0, shading = 0; // \clcbpat, \clcfpat, \clshdng
+    std::array<Border, 4> borders;                // top, left, bottom, right
+    int side = -1;                                // the side the \brdr words are of
 };
 
 enum class GroupKind : quint8 { Plain, Upr, FontEntry, Note, List, ListLevel, ListOverride, LfoLevel };
@@ -937,26 +970,50 @@ private:
         case Word::Zwnj: addChar(0x200C); break;
         case Word::Ltrmark: addChar(0x200E); break;
         case Word::Rtlmark: addChar(0x200F); break;
-        // A nested table's row properties. Word keeps only those there, but
-        // some writers put the nested cells' text in too: it is shown, and the
-        // row properties are ignored since nested tables are flattened.
+        // A nested table's row properties, ended by \nestrow. Word keeps only
+        // those there, but some writers put the nested cells' text in too:
+        // it is shown.
         case Word::NestTableProps: s.nestedRow = true; break;
         case Word::Trowd:
             if (!s.nestedRow) {
                 m_rowOpen = true;
                 m_cellxCount = 0;
+                m_rowDef = RowDef();
+                m_cellDef = PendingCell();
+            } else {
+                m_nestRowDef = RowDef();
+                m_nestCellDef = PendingCell();
             }
             break;
         case Word::Cellx:
-            if (!s.nestedRow)
+            if (!s.nestedRow) {
                 ++m_cellxCount;
+                endCellDef(param, m_rowDef, m_cellDef);
+            } else {
+                endCellDef(param, m_nestRowDef, m_nestCellDef);
+            }
+            break;
+        default:
+            if (!s.nestedRow)
+                cellWord(word, param, m_rowDef, m_cellDef);
+            else
+                cellWord(word, param, m_nestRowDef, m_nestCellDef);
             break;
         case Word::Intbl: s.para.inTable = true; break;
-        case Word::Itap: s.para.inTable = param > 0; break;
+        case Word::Itap:
+            s.para.inTable = param > 0;
+            s.para.nested = param > 1;
+            break;
         case Word::Cell: endCell(); break;
         case Word::Row: endRow(); break;
-        case Word::NestCell: paragraph(); break;
-        case Word::NestRow: break;
+        case Word::NestCell: nestCell(); break;
+        case Word::NestRow:
+            if (m_nested) {
+                m_nested->setRowDef(m_nestedRow, m_nestRowDef);
+                m_nestedRowEnded = true;
+                m_nestedCellEnded = false;
+            }
+            break;
         case Word::PngBlip: pictureFormat(PictureFormat::Png); break;
         case Word::JpegBlip: pictureFormat(PictureFormat::Jpeg); break;
         case Word::WmfBlip: pictureFormat(PictureFormat::Wmf); break;
@@ -1114,6 +1171,34 @@ private:
         }
     }
 
+    // A word of the definition of the row's next cell (up to its \cellx).
+    void cellWord(Word word, int param, RowDef &row, PendingCell &c)
+    {
+        switch (word) {
+        case Word::TrLeft: row.left = clampInt(param, -MaxTwips, MaxTwips); break;
+        case Word::ClMgf: c.def.mergeFirst = true; break;
+        case Word::ClMrg: c.def.merged = true; break;
+        case Word::ClVmgf: c.def.vFirst = true; break;
+        case Word::ClVmrg: c.def.vMerged = true; break;
+        case Word::ClCbPat: c.background = std::max(param, 0); break;
+        case Word::ClCfPat: c.pattern = std::max(param, 0); break;
+        case Word::ClShdng: c.shading = clampInt(param, 0, 10000); break;
+        case Word::ClVertAlT: c.def.format.setVerticalAlignment(QTextCharFormat::AlignTop); break;
+        case Word::ClVertAlC: c.def.format.setVerticalAlignment(QTextCharFormat::AlignMiddle); break;
+        case Word::ClVertAlB: c.def.format.setVerticalAlignment(QTextCharFormat::AlignBottom); break;
+        case Word::ClBrdrT: case Word::ClBrdrL: case Word::ClBrdrB: case Word::ClBrdrR:
+            c.side = int(word) - int(Word::ClBrdrT);
+            c.borders[c.side] = Border{.set = true};
+            break;
+        case Word::OtherBorder: c.side = -1; break;
+        case Word::Brdrs: if (c.side >= 0) c.borders[c.side].line = true; break;
+        case Word::BrdrNone: if (c.side >= 0) c.borders[c.side].line = false; break;
+        case Word::BrdrW: if (c.side >= 0) c.borders[c.side].width = clampInt(param, 0, 255); break;
+        case Word::BrdrCf: if (c.side >= 0) c.borders[c.side].color = std::max(param, 0); break;
+        default: break;
+        }
+    }
+
     // A group of the list tables or of the older numbering closes.
     void endListGroup(const State &leaving, Dest parentDest)
     {
@@ -1181,6 +1266,18 @@ private:
             p.lineMultiple = m_para.lineMultiple;
         }
         QTextBlockFormat f = blockFormat(p);
+        if (m_table) {
+            // Qt's lists do not go into a table built in one piece: an item
+            // in a cell is a paragraph led by its marker text.
+            setBlockFormat(f);
+            if (!m_fallback.isEmpty()) {
+                const QString marker = m_fallback.take(m_pages);
+                out()->prependText(marker, charFormat(m_fallbackProps));
+                m_para.chars += marker.size();
+            }
+            m_fallback.clear();
+            return;
+        }
         QTextListFormat format;
         QPointer<QTextList> *slot = nullptr;
         int left = p.left, first = p.first;
@@ -1247,6 +1344,48 @@ private:
         at.setPosition(std::max(at.position(), m_startPosition));
         at.insertText(marker, charFormat(m_fallbackProps));
         m_para.chars += marker.size();
+    }
+
+    // \cellx: the cell's definition is complete, its right edge at x twips.
+    void endCellDef(int x, RowDef &row, PendingCell &pending)
+    {
+        PendingCell c = std::exchange(pending, PendingCell());
+        CellDef &def = c.def;
+        def.right = clampInt(x, -MaxTwips * 10, MaxTwips * 10);
+        // Shading is a percentage (in hundredths) of the pattern colour over
+        // the background.
+        QColor back = colorAt(c.background);
+        if (c.shading > 0) {
+            const QColor base = back.isValid() ? back : QColor(Qt::white);
+            const QColor ink = colorAt(c.pattern).isValid() ? colorAt(c.pattern) : QColor(Qt::black);
+            const double k = c.shading / 10000.0;
+            back = QColor::fromRgbF(float(base.redF() + (ink.redF() - base.redF()) * k),
+                                    float(base.greenF() + (ink.greenF() - base.greenF()) * k),
+                                    float(base.blueF() + (ink.blueF() - base.blueF()) * k));
+        }
+        if (back.isValid())
+            def.format.setBackground(back);
+        static constexpr QTextFormat::Property widths[] = {QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder,
+                                                           QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder};
+        static constexpr QTextFormat::Property styles[] = {QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
+                                                           QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
+        static constexpr QTextFormat::Property brushes[] = {QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
+                                                            QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
+        bool anyBorder = false;
+        for (const Border &b : c.borders)
+            anyBorder = anyBorder || b.set;
+        // A cell with borders gets all four sides, those not given without a line.
+        for (int i = 0; anyBorder && i < 4; ++i) {
+            const Border &b = c.borders[i];
+            const bool line = b.set && b.line && b.width > 0;
+            def.format.setProperty(widths[i], line ? b.width / double(TwipsPerPixel) : 0.0);
+            def.format.setProperty(styles[i], line ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
+            const QColor color = colorAt(b.color);
+            if (line)
+                def.format.setProperty(brushes[i], QBrush(color.isValid() ? color : QColor(Qt::black)));
+        }
+        if (row.cells.size() < size_t(MaxColumns) * 4)
+            row.cells.push_back(std::move(def));
     }
 
     // Plain text bytes [s, e) in the current destination.
@@ -1566,7 +1705,10 @@ private:
             if (!original.isEmpty())
                 format.setProperty(PictureOriginal, original);
         }
-        m_cursor.insertImage(format);
+        if (m_table)
+            out()->insertImage(format);
+        else
+            m_cursor.insertImage(format);
         growByPicture(w, h);
     }
 
@@ -1579,6 +1721,7 @@ private:
     void prepareOutput(const State &s)
     {
         placeInTable(s.para.inTable || m_rowOpen);
+        placeInNested(s.para.inTable && s.para.nested);
         if (m_propsChanged) {
             m_propsChanged = false;
             if (!(s.chr == m_runProps)) {
@@ -1617,7 +1760,10 @@ private:
         if (t.isEmpty())
             return;
         m_para.breaks += t.count(QChar(0x2028));
-        m_cursor.insertText(t, charFormat(m_runProps));
+        if (m_table)
+            out()->insertText(t, charFormat(m_runProps));
+        else
+            m_cursor.insertText(t, charFormat(m_runProps));
     }
 
     QTextCharFormat charFormat(const CharProps &p)
@@ -1684,9 +1830,21 @@ private:
         flushRun();
         setParagraphFormat(s.para);
         closeParagraph();
-        m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
+        if (m_table)
+            out()->insertBlock(QTextBlockFormat(), charFormat(s.chr));
+        else
+            m_cursor.insertBlock(QTextBlockFormat(), charFormat(s.chr));
         openParagraph();
         m_lastWasParagraph = true;
+    }
+
+    // The format of the paragraph being read, in its table or the document.
+    void setBlockFormat(const QTextBlockFormat &format)
+    {
+        if (m_table)
+            out()->setBlockFormat(format);
+        else
+            m_cursor.setBlockFormat(format);
     }
 
     // True when the cursor is at the start of a block (an empty one if asked)
@@ -1842,7 +2000,7 @@ private:
 
     void checkParagraphs()
     {
-        if (m_doc->blockCount() - m_startBlocks > MaxParagraphs)
+        if (m_doc->blockCount() + (m_table ? m_table->blocks() : 0) - m_startBlocks > MaxParagraphs)
             refuse(TooManyParagraphsError);
     }
 
@@ -1886,16 +2044,10 @@ private:
                 beginTable();
                 return;
             }
-            // Rows and columns grow by doubling and the spare ones go when the
-            // table ends: Qt rebuilds a table's cell grid after each change.
-            // Qt removes a cell in time proportional to the whole table, so
-            // rows grow by at most MaxSpareCells cells at a time.
-            if (m_row + 1 >= m_table->rows())
-                m_table->appendRows(std::clamp(MaxSpareCells / m_table->columns(), 1, m_table->rows()));
             ++m_row;
             m_column = 0;
             m_rowEnded = m_cellEnded = false;
-            m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
+            m_table->moveTo(m_row, 0);
             m_cellHasContent = m_rowHasContent = false;
             openParagraph();
         } else if (m_cellEnded) {
@@ -1904,7 +2056,7 @@ private:
             if (m_column + 1 >= MaxColumns) {
                 // Cells beyond the last column go into it, a paragraph each.
                 if (breakInCell()) {
-                    m_cursor.insertBlock();
+                    m_table->insertBlock();
                     openParagraph();
                 }
                 return;
@@ -1913,18 +2065,84 @@ private:
             if (m_column >= m_table->columns()) {
                 // The wider grid counts for the rows above too: if they would
                 // now fill half the table, the row goes on in a new table.
+                // Columns grow by doubling, as the grid's weight counts them.
                 const int columns = std::min(2 * m_table->columns(), MaxColumns);
                 if (qint64(m_row + 1) * columns + m_tableContent > MaxTableWeight / 2) {
                     continueTable();
                     return;
                 }
-                m_table->appendColumns(columns - m_table->columns());
+                m_table->setColumns(columns);
             }
             m_lastColumn = std::max(m_lastColumn, m_column);
-            m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
+            m_table->moveTo(m_row, m_column);
             m_cellHasContent = false;
             openParagraph();
         }
+    }
+
+    // Where the content of a table cell goes: the table nested in it, or the cell.
+    TableBuilder *out() const { return m_nested ? m_nested : m_table.get(); }
+
+    // Moves into, through or out of a table nested in the current cell as
+    // the paragraph properties say. Deeper tables go into its cells.
+    void placeInNested(bool nested)
+    {
+        if (!m_table || m_spill) {
+            m_nested = nullptr;
+            return;
+        }
+        if (!nested) {
+            if (m_nested)
+                endNested();
+            return;
+        }
+        if (!m_nested) {
+            flushRun();
+            m_nested = m_table->beginNested();
+            m_nestedRow = m_nestedColumn = 0;
+            m_nestedRowEnded = m_nestedCellEnded = false;
+        } else if (m_nestedRowEnded) {
+            flushRun();
+            m_nested->moveTo(++m_nestedRow, m_nestedColumn = 0);
+            m_nestedRowEnded = m_nestedCellEnded = false;
+        } else if (m_nestedCellEnded) {
+            flushRun();
+            m_nestedCellEnded = false;
+            if (m_nestedColumn + 1 >= MaxColumns) {
+                m_nested->insertBlock(); // as in the outer table, further cells go into the last
+                return;
+            }
+            ++m_nestedColumn;
+            if (m_nestedColumn >= m_nested->columns())
+                m_nested->setColumns(m_nestedColumn + 1);
+            m_nested->moveTo(m_nestedRow, m_nestedColumn);
+        }
+    }
+
+    void endNested()
+    {
+        flushRun();
+        m_nested = nullptr;
+    }
+
+    // \nestcell: the end of a cell of the nested table; without one, of a
+    // paragraph. It counts as a paragraph of the outer cell.
+    void nestCell()
+    {
+        if (m_stack.empty() || top().dest != Dest::Text || top().chr.hidden)
+            return;
+        prepareOutput();
+        if (!m_nested) {
+            paragraph();
+            return;
+        }
+        flushRun();
+        setBlockFormat(blockFormat(top().para));
+        closeParagraph();
+        if (!breakInCell())
+            return; // the outer table was full: the rest goes on after it
+        m_nestedCellEnded = true;
+        openParagraph();
     }
 
     // Opens a table at the cursor, its first row starting at m_resumeColumn
@@ -1941,11 +2159,11 @@ private:
         closeParagraph();
         const int column = m_rowEnded ? 0 : m_resumeColumn;
         m_resumeColumn = 0;
-        m_table = m_cursor.insertTable(1, std::clamp(std::max(m_cellxCount, column + 1), 1, MaxColumns));
+        m_table = std::make_unique<TableBuilder>(std::clamp(std::max(m_cellxCount, column + 1), 1, MaxColumns));
         m_row = 0;
         m_column = m_lastColumn = column;
         if (column > 0)
-            m_cursor = m_table->cellAt(0, column).firstCursorPosition();
+            m_table->moveTo(0, column);
         m_rowEnded = m_cellEnded = false;
         m_cellHasContent = m_rowHasContent = false;
         m_tableContent = 0;
@@ -1955,26 +2173,37 @@ private:
         checkParagraphs();
     }
 
-    // Closes the table: drops its spare rows and columns, adds its height to
-    // the document's and moves the cursor after it.
+    // Closes the table: drops its spare columns, adds its height to the
+    // document's, puts the table into the document and moves the cursor
+    // after it.
     void endTable()
     {
         closeParagraph();
         trimTable();
         addHeight(tableExtent());
-        m_cursor.setPosition(m_table->lastPosition() + 1);
-        m_table = nullptr;
+        m_nested = nullptr;
+        const QTextTable *table = buildTable();
+        m_cursor.setPosition(table->lastPosition() + 1);
         m_cellParagraphs.clear();
         openParagraph();
     }
 
     void trimTable()
     {
-        if (m_table->rows() > m_row + 1)
-            m_table->removeRows(m_row + 1, m_table->rows() - m_row - 1);
+        m_table->setRows(m_row + 1);
         const int columns = std::min(std::max(m_lastColumn + 1, m_cellxCount), MaxColumns);
         if (m_table->columns() > columns)
-            m_table->removeColumns(columns, m_table->columns() - columns);
+            m_table->setColumns(columns);
+    }
+
+    // The table read goes into the document, the cursor at the end of its
+    // current cell. A grid of its rows' cell edges may have more cells than
+    // the reader's, within what is left of the table's weight.
+    const QTextTable *buildTable()
+    {
+        std::unique_ptr<TableBuilder> builder = std::move(m_table);
+        const qint64 room = MaxTableWeight - m_tableContent;
+        return builder->build(m_cursor, MaxColumns, std::max<qint64>(room, qint64(builder->rows()) * builder->columns()));
     }
 
     // See MaxTableWeight. The cell grid counts as it is, spare columns too:
@@ -2049,6 +2278,8 @@ private:
         s.para.inTable = true;
         prepareOutput();
         flushRun();
+        if (m_nested)
+            endNested(); // the cell ends the table nested in it
         setParagraphFormat(s.para);
         closeParagraph();
         if (m_spill && m_spillColumn + 1 < MaxColumns) {
@@ -2070,6 +2301,8 @@ private:
             prepareOutput();
         }
         flushRun();
+        if (m_table)
+            m_table->setRowDef(m_row, m_rowDef);
         m_rowEnded = true;
         m_cellEnded = false;
     }
@@ -2084,6 +2317,8 @@ private:
             closeParagraph();
             trimTable();
             addHeight(tableExtent());
+            m_nested = nullptr;
+            buildTable();
         } else if (m_para.chars > 0) {
             closeParagraph();
         }
@@ -2094,7 +2329,6 @@ private:
             setParagraphFormat(s.para);
         }
         keepFallback(); // of a last paragraph that takes no format of its own
-        m_table = nullptr;
     }
 
     void finish()
@@ -2149,7 +2383,14 @@ private:
     bool m_propsChanged = true;
     bool m_lastWasParagraph = false;
 
-    QTextTable *m_table = nullptr;
+    std::unique_ptr<TableBuilder> m_table; // the table being read, built when it ends
+    TableBuilder *m_nested = nullptr; // the table nested in its current cell, if any
+    int m_nestedRow = 0, m_nestedColumn = 0;
+    bool m_nestedRowEnded = false, m_nestedCellEnded = false;
+    RowDef m_nestRowDef;         // the definition of the nested table's row
+    PendingCell m_nestCellDef;   // and of its next cell
+    RowDef m_rowDef;             // the definition of the row being read
+    PendingCell m_cellDef;       // and of its next cell
     int m_row = 0, m_column = 0, m_lastColumn = 0;
     int m_cellxCount = 0;
     bool m_rowOpen = false;      // \trowd seen, \row not yet

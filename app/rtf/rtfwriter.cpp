@@ -6,6 +6,7 @@
 #include "rtfpage.h"
 #include "rtfpictures.h"
 #include "rtflists.h"
+#include "rtftables.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -26,10 +27,6 @@
 namespace tavrin::rtf {
 
 namespace {
-
-// Width of a table whose columns have no fixed width: 6.5 inches, the text
-// width of a Letter page with one-inch margins.
-constexpr int TableWidthTwips = 9360;
 
 // The character format as RTF sees it.
 struct CharState {
@@ -273,7 +270,7 @@ private:
                 else
                     writeFrame(child);
             } else {
-                writeBlock(it.currentBlock(), false);
+                writeBlock(it.currentBlock(), 0);
                 control("\\par");
                 m_out += "\r\n";
                 m_needSpace = false;
@@ -285,52 +282,18 @@ private:
     {
         const int rows = table->rows();
         const int columns = table->columns();
-        // Right edges of the cells in twips.
-        const QList<QTextLength> constraints = table->format().columnWidthConstraints();
-        std::vector<int> edges(columns);
-        int x = 0;
-        for (int c = 0; c < columns; ++c) {
-            int w = TableWidthTwips / columns;
-            if (c < constraints.size()) {
-                const QTextLength &l = constraints.at(c);
-                if (l.type() == QTextLength::FixedLength)
-                    w = toTwips(l.rawValue());
-                else if (l.type() == QTextLength::PercentageLength)
-                    w = int(std::lround(TableWidthTwips * l.rawValue() / 100.0));
-            }
-            x += std::max(w, 1);
-            edges[c] = x;
-        }
+        struct Colors : ColorIndexer {
+            Writer *writer;
+            int colorIndex(const QColor &color) override { return writer->colorIndex(QBrush(color)); }
+        } colors;
+        colors.writer = this;
         for (int r = 0; r < rows; ++r) {
-            m_out += "\\trowd\\trgaph108";
-            for (int c = 0; c < columns; ++c) {
-                const QTextTableCell cell = table->cellAt(r, c);
-                if (cell.row() != r)
-                    m_out += "\\clvmrg";
-                else if (cell.rowSpan() > 1)
-                    m_out += "\\clvmgf";
-                if (cell.column() != c)
-                    m_out += "\\clmrg";
-                else if (cell.columnSpan() > 1)
-                    m_out += "\\clmgf";
-                word("\\cellx", edges[c]);
-            }
-            m_out += "\r\n";
+            m_out += rowDefinition(table, r, colors);
             for (int c = 0; c < columns; ++c) {
                 const QTextTableCell cell = table->cellAt(r, c);
                 if (cell.row() == r && cell.column() == c) {
-                    // Every block of the cell, those of tables nested in it too.
-                    QTextBlock block = cell.firstCursorPosition().block();
-                    const QTextBlock last = cell.lastCursorPosition().block();
-                    while (block.isValid()) {
-                        writeBlock(block, true);
-                        if (block == last)
-                            break;
-                        control("\\par");
-                        m_out += "\r\n";
-                        m_needSpace = false;
-                        block = block.next();
-                    }
+                    bool needPar = false;
+                    writeItems(cell.begin(), cell.end(), 1, needPar);
                 } else {
                     m_out += "\\pard\\intbl";
                     m_needSpace = true;
@@ -342,12 +305,76 @@ private:
         }
     }
 
-    void writeBlock(const QTextBlock &block, bool inTable)
+    // A paragraph, in a table's cell at depth 1 and in a nested table's at 2.
+    void paragraphBreak()
+    {
+        control("\\par");
+        m_out += "\r\n";
+        m_needSpace = false;
+    }
+
+    // The blocks and tables of a cell at the depth given, \par between two
+    // blocks. A table in a table's cell is written nested in it; tables
+    // nested deeper, and other frames, as their paragraphs.
+    void writeItems(QTextFrame::iterator it, const QTextFrame::iterator &end, int depth, bool &needPar)
+    {
+        for (; !(it == end) && !it.atEnd(); ++it) {
+            if (QTextFrame *frame = it.currentFrame()) {
+                auto *table = qobject_cast<QTextTable *>(frame);
+                if (table && depth == 1) {
+                    if (needPar)
+                        paragraphBreak();
+                    writeNestedTable(table);
+                    needPar = false;
+                } else {
+                    writeItems(frame->begin(), frame->end(), depth, needPar);
+                }
+            } else {
+                if (needPar)
+                    paragraphBreak();
+                writeBlock(it.currentBlock(), depth);
+                needPar = true;
+            }
+        }
+    }
+
+    // A table in a cell: its cells end with \nestcell, its rows with their
+    // definitions and \nestrow, and a reader without nested tables skips
+    // them but for a paragraph break.
+    void writeNestedTable(QTextTable *table)
+    {
+        struct Colors : ColorIndexer {
+            Writer *writer;
+            int colorIndex(const QColor &color) override { return writer->colorIndex(QBrush(color)); }
+        } colors;
+        colors.writer = this;
+        for (int r = 0; r < table->rows(); ++r) {
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                if (cell.row() == r && cell.column() == c) {
+                    bool needPar = false;
+                    writeItems(cell.begin(), cell.end(), 2, needPar);
+                } else {
+                    m_out += "\\pard\\intbl\\itap2";
+                    m_needSpace = true;
+                }
+                control("\\nestcell");
+            }
+            m_out += "{\\*\\nesttableprops";
+            m_out += rowDefinition(table, r, colors);
+            m_out += "\\nestrow}{\\nonesttables\\par}\r\n";
+            m_needSpace = false;
+        }
+    }
+
+    void writeBlock(const QTextBlock &block, int depth)
     {
         const QTextBlockFormat f = block.blockFormat();
         m_out += "\\pard";
-        if (inTable)
+        if (depth > 0)
             m_out += "\\intbl";
+        if (depth > 1)
+            m_out += "\\itap2";
         const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
         if (a & Qt::AlignHCenter)
             m_out += "\\qc";
