@@ -1271,7 +1271,7 @@ private:
             // in a cell is a paragraph led by its marker text.
             setBlockFormat(f);
             if (!m_fallback.isEmpty()) {
-                const QString marker = m_fallback.take(m_pages);
+                const QString marker = markerText();
                 out()->prependText(marker, charFormat(m_fallbackProps));
                 m_para.chars += marker.size();
             }
@@ -1332,13 +1332,22 @@ private:
         m_fallback.clear();
     }
 
+    // The held marker text, without the characters that never reach the
+    // document (see flushRun), as any other text.
+    QString markerText()
+    {
+        QString marker = m_fallback.take(m_pages);
+        marker.removeIf([](QChar c) { return isDropped(c.unicode()); });
+        return marker;
+    }
+
     // The paragraph at the cursor is no list item: its marker text, if it
     // has one, is shown at its start.
     void keepFallback()
     {
         if (m_fallback.isEmpty())
             return;
-        const QString marker = m_fallback.take(m_pages);
+        const QString marker = markerText();
         // Pasted into a paragraph, it starts where the paste does.
         QTextCursor at(m_cursor.block());
         at.setPosition(std::max(at.position(), m_startPosition));
