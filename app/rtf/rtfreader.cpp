@@ -2322,7 +2322,11 @@ private:
     {
         const State &s = top();
         flushRun();
+        // A last paragraph without its \par takes the format in force at the end.
+        bool formatLast = m_replacing && !m_lastWasParagraph && s.dest == Dest::Text;
         if (m_table) { // the document ends inside a table
+            if (std::exchange(formatLast, false))
+                setParagraphFormat(s.para); // in its cell, as a cell's end would
             closeParagraph();
             trimTable();
             addHeight(tableExtent());
@@ -2334,7 +2338,7 @@ private:
         if (m_lastWasParagraph && blockMergeable(false)) {
             // Pasted text ends in the paragraph it went into, which keeps its format.
             mergeWithPrevious(m_replacing ? m_cursor.block().previous().blockFormat() : m_targetBlockFormat);
-        } else if (m_replacing && !m_lastWasParagraph && s.dest == Dest::Text) {
+        } else if (formatLast) {
             setParagraphFormat(s.para);
         }
         keepFallback(); // of a last paragraph that takes no format of its own
