@@ -975,6 +975,8 @@ private:
         // it is shown.
         case Word::NestTableProps: s.nestedRow = true; break;
         case Word::Trowd:
+            if (s.dest != Dest::Text)
+                break; // rows are defined in the text, never in a picture or a table of fonts
             if (!s.nestedRow) {
                 m_rowOpen = true;
                 m_cellxCount = 0;
@@ -986,6 +988,8 @@ private:
             }
             break;
         case Word::Cellx:
+            if (s.dest != Dest::Text)
+                break;
             if (!s.nestedRow) {
                 ++m_cellxCount;
                 endCellDef(param, m_rowDef, m_cellDef);
@@ -994,6 +998,8 @@ private:
             }
             break;
         default:
+            if (s.dest != Dest::Text)
+                break;
             if (!s.nestedRow)
                 cellWord(word, param, m_rowDef, m_cellDef);
             else
@@ -1008,7 +1014,7 @@ private:
         case Word::Row: endRow(); break;
         case Word::NestCell: nestCell(); break;
         case Word::NestRow:
-            if (m_nested) {
+            if (m_nested && s.dest == Dest::Text) {
                 m_nested->setRowDef(m_nestedRow, m_nestRowDef);
                 m_nestedRowEnded = true;
                 m_nestedCellEnded = false;
