@@ -458,7 +458,7 @@ struct State {
     Dest dest = Dest::Text;
     GroupKind kind = GroupKind::Plain;
     bool star = false;          // "\*" seen: an unknown destination word skips the group
-    bool firstWord = true;      // no control word yet in this group
+    bool firstWord = true;      // no control word, text or subgroup yet in this group
     bool nestedRow = false;     // in a nested table's row properties
     int uc = 1;                 // characters after \uN to skip
     int field = -1;             // index of the field this group belongs to
@@ -636,6 +636,9 @@ private:
             m_stack.emplace_back();
             return false;
         }
+        // A word after a subgroup no longer starts its group (a picture's
+        // group is kept whole from its brace only when \pict comes first).
+        top().firstWord = false;
         if (int(m_stack.size()) >= MaxDepth || m_overflow > 0) {
             ++m_overflow;
             return false;
