@@ -1,6 +1,7 @@
 // libFuzzer target for the RTF reader: any bytes are read into a document,
 // the document is written back, and what we wrote is read again. The reader
-// must survive anything, and our own output must read back to the same text.
+// must survive anything, and our own output must read back to the same text,
+// in the same paragraphs unless the reader had to continue one in a new one.
 #include "rtf.h"
 
 #include <QTextBlock>
@@ -46,7 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QTextDocument back;
     if (!tavrin::rtf::read(written, back).ok)
         fail("our own output is not read as RTF");
-    if (blockTexts(back) != blockTexts(doc))
+    if (first.continued) {
+        // Continued for Qt's layout limits: the copy's breaks may fall
+        // elsewhere, but never a character of its text.
+        if (blockTexts(back).remove(u'\n') != blockTexts(doc).remove(u'\n'))
+            fail("our own output reads back with a different text");
+    } else if (blockTexts(back) != blockTexts(doc)) {
         fail("our own output reads back with a different text");
+    }
     return 0;
 }

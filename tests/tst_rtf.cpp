@@ -518,12 +518,16 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QTextDocument doc;
-        QCOMPARE(rtf::read(data, doc).ok, data.contains("{\\rtf"));
+        const rtf::ReadResult read = rtf::read(data, doc);
+        QCOMPARE(read.ok, data.contains("{\\rtf"));
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
         const QString text = plainText(doc);
         QTextDocument back;
         QVERIFY(rtf::read(rtf::write(doc), back).ok);
-        QCOMPARE(plainText(back), text);
+        if (read.continued) // cut for Qt's layout limits, where the copy may be cut elsewhere
+            QCOMPARE(plainText(back).remove(u'\n'), QString(text).remove(u'\n'));
+        else
+            QCOMPARE(plainText(back), text);
         VERIFY_IN_ORDER(text, expect.text);
         VERIFY_IN_ORDER(describe(doc), expect.described);
         for (const QString &a : expect.absent)
@@ -858,7 +862,9 @@ private slots:
         QFETCH(QString, shape);
         QFETCH(QString, letters);
         QTextDocument doc, back;
-        QVERIFY(rtf::read(data, doc).ok);
+        const rtf::ReadResult read = rtf::read(data, doc);
+        QVERIFY(read.ok);
+        QVERIFY(read.continued);
         QCOMPARE(::shape(doc), shape);
         QVERIFY(::letters(doc) == letters);
         QVERIFY(rtf::read(rtf::write(doc), back).ok);

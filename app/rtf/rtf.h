@@ -76,6 +76,10 @@ struct ReadResult {
     bool ok = false;
     QString error;
     bool cancelled = false;
+    // Some paragraph or table went on in a new one to stay within what Qt
+    // lays out in good time (see the README's limits). Read again, such a
+    // document may break in other places; its text is the same.
+    bool continued = false;
 };
 
 // Told how many of the total bytes a read has gone through, every 32 KiB or

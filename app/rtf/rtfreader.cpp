@@ -609,6 +609,8 @@ public:
 
     // Why the document cannot be shown; empty when it can.
     const QString &error() const { return m_error; }
+    // Whether a paragraph or a table went on in a new one (see ReadResult).
+    bool continued() const { return m_continued; }
     // The names of the pictures added to the document as its resources.
     const std::vector<QString> &images() const { return m_images; }
 
@@ -1942,6 +1944,7 @@ private:
     // goes on in a new one, or the cell after the table.
     void makeRoom()
     {
+        m_continued = true;
         if (m_para.chars >= MaxParagraphChars || m_para.unbroken >= MaxUnbrokenChars || !m_table)
             paragraph();
         else
@@ -2058,6 +2061,7 @@ private:
         } else if (m_rowEnded) {
             closeParagraph();
             if (tableWeight() + m_table->columns() > MaxTableWeight / 2 || m_tableHeight >= MaxTableHeight / 2) {
+                m_continued = true;
                 endTable(); // the next row starts a new table
                 beginTable();
                 return;
@@ -2266,6 +2270,7 @@ private:
     // empty by that is not kept.
     void continueTable()
     {
+        m_continued = true;
         const int column = m_column;
         if (!m_rowHasContent && m_row > 0)
             --m_row;
@@ -2280,6 +2285,7 @@ private:
     // table; in the last column, its further cells are paragraphs too.
     void spill()
     {
+        m_continued = true;
         flushRun();
         setParagraphFormat(top().para);
         closeParagraph();
@@ -2427,6 +2433,7 @@ private:
     int m_resumeColumn = 0;      // where the next table's first row starts
 
     int m_largestHalfPoints = 0; // of any text so far
+    bool m_continued = false;    // see continued()
     Extent m_para;               // the paragraph at the cursor
     bool m_paraPending = true;   // and it is not counted yet
     qint64 m_height = 0;         // the document's estimated height so far, pixels
@@ -2481,7 +2488,7 @@ ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &prog
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
-    bool cancelled = false;
+    bool cancelled = false, continued = false;
     QString error;
     {
         QTextCursor cursor(&doc);
@@ -2491,6 +2498,7 @@ ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &prog
             reader.reportTo(progress, data.constData());
         reader.run(data.constData() + start, data.constData() + data.size());
         cancelled = reader.cancelled();
+        continued = reader.continued();
         cursor.endEditBlock();
         error = reader.error();
         setPageSettings(doc, error.isEmpty() ? reader.page() : std::nullopt);
@@ -2501,7 +2509,7 @@ ReadResult read(const QByteArray &data, QTextDocument &doc, const Progress &prog
     doc.setModified(false);
     if (cancelled)
         return {false, QString(), true};
-    return {error.isEmpty(), error};
+    return {error.isEmpty(), error, false, continued};
 }
 
 ReadResult insert(const QByteArray &data, QTextCursor &cursor)
