@@ -198,17 +198,14 @@ const char *Reader::controlWord(const char *p)
             --m_skip;
             return p;
         }
-        switch (c) {
-        case '\\': case '{': case '}':
+        if (const char16_t character = symbolCharacter(c)) {
+            addChar(character);
+        } else if (c == '\\' || c == '{' || c == '}') {
             text(p - 1, p);
-            break;
-        case '~': addChar(0x00A0); break;
-        case '-': addChar(0x00AD); break;
-        case '_': addChar(0x2011); break;
-        case '*': top().star = true; break;
-        case '\r': case '\n': paragraph(); break;
-        case '\t': addChar(u'\t'); break;
-        default: break;
+        } else if (c == '*') {
+            top().star = true;
+        } else if (c == '\r' || c == '\n') {
+            paragraph();
         }
         return p;
     }
@@ -234,8 +231,8 @@ const char *Reader::controlWord(const char *p)
     int param = int(std::min<qint64>(value, MaxParam));
     if (negative)
         param = -param;
-    const Word word = lookup(name);
-    if (word == Word::Bin) {
+    const WordEntry &entry = lookup(name);
+    if (entry.word == Word::Bin) {
         // Binary data: its length is bounded by what is left.
         const qint64 n = std::min<qint64>(std::max(param, 0), m_end - p);
         if (!m_stack.empty() && top().dest == Dest::Picture
@@ -247,40 +244,37 @@ const char *Reader::controlWord(const char *p)
         --m_skip;
         return p;
     }
-    handleWord(word, hasParam, param);
+    handleWord(entry, hasParam, param);
     return p;
 }
 
-void Reader::handleWord(Word word, bool hasParam, int param)
+void Reader::handleWord(const WordEntry &entry, bool hasParam, int param)
 {
     if (m_stack.empty())
         return;
     State &s = top();
-    const bool first = s.firstWord;
-    s.firstWord = false;
-    const bool on = !hasParam || param != 0;
-
+    const bool first = std::exchange(s.firstWord, false);
     // A destination starred with \* that we do not know is skipped whole.
-    if (s.star && first) {
-        switch (word) {
-        case Word::FldInst: case Word::Ud: case Word::ShpPict: case Word::Pict:
-        case Word::FldRslt: case Word::FontTable: case Word::ColorTable:
-        case Word::NestTableProps: case Word::ListTable: case Word::Pn: case Word::Note:
-            break;
-        default:
-            m_skipRestOfGroup = true;
-            return;
-        }
+    if (s.star && first && !entry.starred) {
+        m_skipRestOfGroup = true;
+        return;
     }
+    switch (entry.concern) {
+    case Concern::None: break;
+    case Concern::Special: addChar(entry.character); break;
+    case Concern::Destination: destinationWord(s, entry.word, first); break;
+    case Concern::Document: documentWord(s, entry.word, param); break;
+    case Concern::Character: characterWord(s, entry.word, hasParam, param); break;
+    case Concern::Paragraph: paragraphWord(s, entry.word, param); break;
+    case Concern::Table: tableWord(s, entry.word, param); break;
+    case Concern::Picture: pictureWord(s, entry.word, param, first); break;
+    case Concern::List: listWord(s, entry.word, param); break;
+    }
+}
 
+void Reader::destinationWord(State &s, Word word, bool first)
+{
     switch (word) {
-    case Word::Unknown:
-    case Word::Rtf:
-    case Word::Ud:
-    case Word::ShpPict:
-    case Word::Object:
-    case Word::Bin:
-        break;
     case Word::Skip:
         if (first || s.star)
             m_skipRestOfGroup = true;
@@ -294,12 +288,6 @@ void Reader::handleWord(Word word, bool hasParam, int param)
         break;
     case Word::FontTable: s.dest = Dest::FontTable; m_fontEntry = -1; break;
     case Word::ColorTable: s.dest = Dest::ColorTable; break;
-    case Word::Pict:
-        s.dest = Dest::Picture;
-        m_picture = Picture();
-        if (first && m_overflow == 0)
-            m_picture.start = m_groupOpen;
-        break;
     case Word::Field:
         s.field = ++m_fieldCount;
         break;
@@ -323,6 +311,13 @@ void Reader::handleWord(Word word, bool hasParam, int param)
         m_propsChanged = true;
         break;
     case Word::Upr: s.kind = GroupKind::Upr; break;
+    default: break; // \rtf, \ud, \shppict, \object: their content is read as it comes
+    }
+}
+
+void Reader::documentWord(State &s, Word word, int param)
+{
+    switch (word) {
     case Word::Ansi: m_codePage = 1252; break;
     case Word::Mac: m_codePage = 10000; break;
     case Word::Pc: m_codePage = 437; break;
@@ -337,139 +332,6 @@ void Reader::handleWord(Word word, bool hasParam, int param)
             addChar(char16_t(param));
         m_skip = s.uc;
         break;
-    case Word::F:
-        if (s.dest == Dest::FontTable) {
-            endFontName();
-            m_fontEntry = param;
-            if (m_fonts.size() < MaxFonts)
-                m_fonts.try_emplace(param);
-            else if (!m_fonts.count(param))
-                m_fontEntry = INT_MIN;
-        } else {
-            s.chr.font = param;
-            m_propsChanged = true;
-        }
-        break;
-    case Word::FCharset:
-        if (s.dest == Dest::FontTable && m_fontEntry != INT_MIN)
-            m_fonts[m_fontEntry].charset = param;
-        break;
-    case Word::Cpg:
-        if (s.dest == Dest::FontTable && m_fontEntry != INT_MIN)
-            m_fonts[m_fontEntry].codePage = param;
-        break;
-    case Word::Red: m_color.setRed(clampInt(param, 0, 255)); m_colorPending = true; break;
-    case Word::Green: m_color.setGreen(clampInt(param, 0, 255)); m_colorPending = true; break;
-    case Word::Blue: m_color.setBlue(clampInt(param, 0, 255)); m_colorPending = true; break;
-    case Word::Plain: s.chr = CharProps{.link = s.chr.link}; m_propsChanged = true; break;
-    case Word::B: s.chr.bold = on; m_propsChanged = true; break;
-    case Word::I: s.chr.italic = on; m_propsChanged = true; break;
-    case Word::Ul: s.chr.underline = on; m_propsChanged = true; break;
-    case Word::UlNone: s.chr.underline = false; m_propsChanged = true; break;
-    case Word::Strike: s.chr.strike = on; m_propsChanged = true; break;
-    case Word::V: s.chr.hidden = on; m_propsChanged = true; break;
-    case Word::Super: s.chr.vertical = 1; m_propsChanged = true; break;
-    case Word::Sub: s.chr.vertical = -1; m_propsChanged = true; break;
-    case Word::NoSuperSub: s.chr.vertical = 0; m_propsChanged = true; break;
-    case Word::Fs: s.chr.halfPoints = hasParam ? clampInt(param, 2, 3276) : 24; m_propsChanged = true; break;
-    case Word::Cf: s.chr.fg = std::max(param, 0); m_propsChanged = true; break;
-    case Word::Cb:
-    case Word::Highlight: s.chr.bg = std::max(param, 0); m_propsChanged = true; break;
-    case Word::Pard:
-    case Word::Par:
-        // Paragraphs have no place in a font table: a writer forgot to
-        // close it, and the document's text starts here.
-        if (s.dest == Dest::FontTable && s.kind != GroupKind::FontEntry) {
-            endFontName();
-            s.dest = Dest::Text;
-        }
-        if (word == Word::Pard)
-            s.para = ParaProps();
-        else
-            paragraph();
-        break;
-    case Word::Line: addChar(0x2028); break;
-    case Word::Tab: addChar(u'\t'); break;
-    case Word::Ql: s.para.align = Qt::AlignLeft; break;
-    case Word::Qc: s.para.align = Qt::AlignHCenter; break;
-    case Word::Qr: s.para.align = Qt::AlignRight; break;
-    case Word::Qj: s.para.align = Qt::AlignJustify; break;
-    case Word::Li: s.para.left = clampInt(param, -MaxTwips, MaxTwips); s.para.hasLeft = true; break;
-    case Word::Ri: s.para.right = clampInt(param, -MaxTwips, MaxTwips); break;
-    case Word::Fi: s.para.first = clampInt(param, -MaxTwips, MaxTwips); s.para.hasFirst = true; break;
-    case Word::Sb: s.para.before = clampInt(param, 0, MaxTwips); break;
-    case Word::Sa: s.para.after = clampInt(param, 0, MaxTwips); break;
-    case Word::Emdash: addChar(0x2014); break;
-    case Word::Endash: addChar(0x2013); break;
-    case Word::Bullet: addChar(0x2022); break;
-    case Word::Lquote: addChar(0x2018); break;
-    case Word::Rquote: addChar(0x2019); break;
-    case Word::Ldblquote: addChar(0x201C); break;
-    case Word::Rdblquote: addChar(0x201D); break;
-    case Word::Emspace: addChar(0x2003); break;
-    case Word::Enspace: addChar(0x2002); break;
-    case Word::Qmspace: addChar(0x2005); break;
-    case Word::Zwj: addChar(0x200D); break;
-    case Word::Zwnj: addChar(0x200C); break;
-    case Word::Ltrmark: addChar(0x200E); break;
-    case Word::Rtlmark: addChar(0x200F); break;
-    // A nested table's row properties, ended by \nestrow. Word keeps only
-    // those there, but some writers put the nested cells' text in too:
-    // it is shown.
-    case Word::NestTableProps: s.nestedRow = true; break;
-    case Word::Trowd:
-        if (s.dest != Dest::Text)
-            break; // rows are defined in the text, never in a picture or a table of fonts
-        if (!s.nestedRow) {
-            m_rowOpen = true;
-            m_cellxCount = 0;
-            m_rowDef = RowDef();
-            m_cellDef = PendingCell();
-        } else {
-            m_nestRowDef = RowDef();
-            m_nestCellDef = PendingCell();
-        }
-        break;
-    case Word::Cellx:
-        if (s.dest != Dest::Text)
-            break;
-        if (!s.nestedRow) {
-            ++m_cellxCount;
-            endCellDef(param, m_rowDef, m_cellDef);
-        } else {
-            endCellDef(param, m_nestRowDef, m_nestCellDef);
-        }
-        break;
-    default:
-        if (s.dest != Dest::Text)
-            break;
-        if (!s.nestedRow)
-            cellWord(word, param, m_rowDef, m_cellDef);
-        else
-            cellWord(word, param, m_nestRowDef, m_nestCellDef);
-        break;
-    case Word::Intbl: s.para.inTable = true; break;
-    case Word::Itap:
-        s.para.inTable = param > 0;
-        s.para.nested = param > 1;
-        break;
-    case Word::Cell: endCell(); break;
-    case Word::Row: endRow(); break;
-    case Word::NestCell: nestCell(); break;
-    case Word::NestRow:
-        if (m_nested && s.dest == Dest::Text) {
-            m_nested->setRowDef(m_nestedRow, m_nestRowDef);
-            m_nestedRowEnded = true;
-            m_nestedCellEnded = false;
-        }
-        break;
-    case Word::PngBlip: pictureFormat(PictureFormat::Png); break;
-    case Word::JpegBlip: pictureFormat(PictureFormat::Jpeg); break;
-    case Word::WmfBlip: pictureFormat(PictureFormat::Wmf); break;
-    case Word::EmfBlip: pictureFormat(PictureFormat::Emf); break;
-    case Word::MacPictBlip: pictureFormat(PictureFormat::MacPict); break;
-    case Word::Os2Blip: pictureFormat(PictureFormat::Os2Metafile); break;
-    case Word::BitmapBlip: pictureFormat(PictureFormat::Bitmap); break;
     case Word::PaperW: m_page.paperWidth = clampInt(param, 1, MaxTwips); m_hasPage = true; break;
     case Word::PaperH: m_page.paperHeight = clampInt(param, 1, MaxTwips); m_hasPage = true; break;
     case Word::MargL: m_page.left = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
@@ -477,39 +339,7 @@ void Reader::handleWord(Word word, bool hasParam, int param)
     case Word::MargT: m_page.top = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
     case Word::MargB: m_page.bottom = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
     case Word::Landscape: m_page.landscape = true; m_hasPage = true; break;
-    case Word::PicW: m_picture.w = param; break;
-    case Word::PicH: m_picture.h = param; break;
-    case Word::PicWGoal: m_picture.wGoal = clampInt(param, 0, MaxTwips * 10); break;
-    case Word::PicHGoal: m_picture.hGoal = clampInt(param, 0, MaxTwips * 10); break;
-    case Word::PicScaleX: m_picture.scaleX = clampInt(param, 1, 1000); break;
-    case Word::PicScaleY: m_picture.scaleY = clampInt(param, 1, 1000); break;
-    case Word::ListTable: case Word::List: case Word::ListId: case Word::ListLevel: case Word::LevelNfc:
-    case Word::LevelStartAt: case Word::LevelText: case Word::LevelNumbers: case Word::LevelFollow:
-    case Word::ListOverride: case Word::LfoLevel: case Word::Ls: case Word::Ilvl: case Word::ListText:
-    case Word::Pn: case Word::PnLvlBlt: case Word::PnLvlBody: case Word::PnLvl: case Word::PnLvlCont:
-    case Word::PnDec: case Word::PnUcrm: case Word::PnLcrm: case Word::PnUcltr: case Word::PnLcltr:
-    case Word::PnStart: case Word::PnIndent: case Word::PnTxtA: case Word::PnTxtB: case Word::PnF:
-        listWord(s, word, param);
-        break;
-    case Word::Sl: s.para.lineTwips = clampInt(param, -MaxTwips, MaxTwips); break;
-    case Word::SlMult: s.para.lineMultiple = param == 1; break;
-    case Word::Tqr: s.para.tabType = QTextOption::RightTab; break;
-    case Word::Tqc: s.para.tabType = QTextOption::CenterTab; break;
-    case Word::Tqdec: s.para.tabType = QTextOption::DelimiterTab; break;
-    case Word::TlDot: s.para.tabLeader = DotLeader; break;
-    case Word::TlHyph: s.para.tabLeader = HyphenLeader; break;
-    case Word::TlUl: s.para.tabLeader = UnderlineLeader; break;
-    case Word::TlTh: s.para.tabLeader = ThickLeader; break;
-    case Word::TlEq: s.para.tabLeader = EqualLeader; break;
-    case Word::TlMdot: s.para.tabLeader = MiddleDotLeader; break;
-    case Word::Tx:
-    case Word::Tb:
-        // A bar tab is kept as a left stop; it draws no line here.
-        if (s.para.tabs.size() < MaxTabs)
-            s.para.tabs.append(Tab{clampInt(param, 0, MaxTwips), s.para.tabType, s.para.tabLeader, word == Word::Tb});
-        s.para.tabType = QTextOption::LeftTab;
-        s.para.tabLeader = NoLeader;
-        break;
+    default: break;
     }
 }
 

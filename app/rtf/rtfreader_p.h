@@ -81,7 +81,14 @@ private:
 
     const char *controlWord(const char *p);
 
-    void handleWord(Word word, bool hasParam, int param);
+    // A control word: its concern's handler acts on it.
+    void handleWord(const WordEntry &entry, bool hasParam, int param);
+    void destinationWord(State &s, Word word, bool first);
+    void documentWord(State &s, Word word, int param);
+    void characterWord(State &s, Word word, bool hasParam, int param);
+    void paragraphWord(State &s, Word word, int param);
+    void tableWord(State &s, Word word, int param);
+    void pictureWord(State &s, Word word, int param, bool first);
 
     // ---- lists ----------------------------------------------------------------
 

@@ -354,4 +354,98 @@ QTextBlockFormat Reader::blockFormat(const ParaProps &p) const
 }
 
 
+void Reader::characterWord(State &s, Word word, bool hasParam, int param)
+{
+    const bool on = !hasParam || param != 0;
+    switch (word) {
+    case Word::F:
+        if (s.dest == Dest::FontTable) {
+            endFontName();
+            m_fontEntry = param;
+            if (m_fonts.size() < MaxFonts)
+                m_fonts.try_emplace(param);
+            else if (!m_fonts.count(param))
+                m_fontEntry = INT_MIN;
+        } else {
+            s.chr.font = param;
+            m_propsChanged = true;
+        }
+        break;
+    case Word::FCharset:
+        if (s.dest == Dest::FontTable && m_fontEntry != INT_MIN)
+            m_fonts[m_fontEntry].charset = param;
+        break;
+    case Word::Cpg:
+        if (s.dest == Dest::FontTable && m_fontEntry != INT_MIN)
+            m_fonts[m_fontEntry].codePage = param;
+        break;
+    case Word::Red: m_color.setRed(clampInt(param, 0, 255)); m_colorPending = true; break;
+    case Word::Green: m_color.setGreen(clampInt(param, 0, 255)); m_colorPending = true; break;
+    case Word::Blue: m_color.setBlue(clampInt(param, 0, 255)); m_colorPending = true; break;
+    case Word::Plain: s.chr = CharProps{.link = s.chr.link}; m_propsChanged = true; break;
+    case Word::B: s.chr.bold = on; m_propsChanged = true; break;
+    case Word::I: s.chr.italic = on; m_propsChanged = true; break;
+    case Word::Ul: s.chr.underline = on; m_propsChanged = true; break;
+    case Word::UlNone: s.chr.underline = false; m_propsChanged = true; break;
+    case Word::Strike: s.chr.strike = on; m_propsChanged = true; break;
+    case Word::V: s.chr.hidden = on; m_propsChanged = true; break;
+    case Word::Super: s.chr.vertical = 1; m_propsChanged = true; break;
+    case Word::Sub: s.chr.vertical = -1; m_propsChanged = true; break;
+    case Word::NoSuperSub: s.chr.vertical = 0; m_propsChanged = true; break;
+    case Word::Fs: s.chr.halfPoints = hasParam ? clampInt(param, 2, 3276) : 24; m_propsChanged = true; break;
+    case Word::Cf: s.chr.fg = std::max(param, 0); m_propsChanged = true; break;
+    case Word::Cb:
+    case Word::Highlight: s.chr.bg = std::max(param, 0); m_propsChanged = true; break;
+    default: break;
+    }
+}
+
+void Reader::paragraphWord(State &s, Word word, int param)
+{
+    switch (word) {
+    case Word::Pard:
+    case Word::Par:
+        // Paragraphs have no place in a font table: a writer forgot to
+        // close it, and the document's text starts here.
+        if (s.dest == Dest::FontTable && s.kind != GroupKind::FontEntry) {
+            endFontName();
+            s.dest = Dest::Text;
+        }
+        if (word == Word::Pard)
+            s.para = ParaProps();
+        else
+            paragraph();
+        break;
+    case Word::Ql: s.para.align = Qt::AlignLeft; break;
+    case Word::Qc: s.para.align = Qt::AlignHCenter; break;
+    case Word::Qr: s.para.align = Qt::AlignRight; break;
+    case Word::Qj: s.para.align = Qt::AlignJustify; break;
+    case Word::Li: s.para.left = clampInt(param, -MaxTwips, MaxTwips); s.para.hasLeft = true; break;
+    case Word::Ri: s.para.right = clampInt(param, -MaxTwips, MaxTwips); break;
+    case Word::Fi: s.para.first = clampInt(param, -MaxTwips, MaxTwips); s.para.hasFirst = true; break;
+    case Word::Sb: s.para.before = clampInt(param, 0, MaxTwips); break;
+    case Word::Sa: s.para.after = clampInt(param, 0, MaxTwips); break;
+    case Word::Sl: s.para.lineTwips = clampInt(param, -MaxTwips, MaxTwips); break;
+    case Word::SlMult: s.para.lineMultiple = param == 1; break;
+    case Word::Tqr: s.para.tabType = QTextOption::RightTab; break;
+    case Word::Tqc: s.para.tabType = QTextOption::CenterTab; break;
+    case Word::Tqdec: s.para.tabType = QTextOption::DelimiterTab; break;
+    case Word::TlDot: s.para.tabLeader = DotLeader; break;
+    case Word::TlHyph: s.para.tabLeader = HyphenLeader; break;
+    case Word::TlUl: s.para.tabLeader = UnderlineLeader; break;
+    case Word::TlTh: s.para.tabLeader = ThickLeader; break;
+    case Word::TlEq: s.para.tabLeader = EqualLeader; break;
+    case Word::TlMdot: s.para.tabLeader = MiddleDotLeader; break;
+    case Word::Tx:
+    case Word::Tb:
+        // A bar tab is kept as a left stop; it draws no line here.
+        if (s.para.tabs.size() < MaxTabs)
+            s.para.tabs.append(Tab{clampInt(param, 0, MaxTwips), s.para.tabType, s.para.tabLeader, word == Word::Tb});
+        s.para.tabType = QTextOption::LeftTab;
+        s.para.tabLeader = NoLeader;
+        break;
+    default: break;
+    }
+}
+
 } // namespace tavrin::rtf::reading

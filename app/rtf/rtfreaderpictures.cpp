@@ -111,4 +111,30 @@ void Reader::growByPicture(double w, double h)
 }
 
 
+void Reader::pictureWord(State &s, Word word, int param, bool first)
+{
+    switch (word) {
+    case Word::Pict:
+        s.dest = Dest::Picture;
+        m_picture = Picture();
+        if (first && m_overflow == 0)
+            m_picture.start = m_groupOpen;
+        break;
+    case Word::PngBlip: pictureFormat(PictureFormat::Png); break;
+    case Word::JpegBlip: pictureFormat(PictureFormat::Jpeg); break;
+    case Word::WmfBlip: pictureFormat(PictureFormat::Wmf); break;
+    case Word::EmfBlip: pictureFormat(PictureFormat::Emf); break;
+    case Word::MacPictBlip: pictureFormat(PictureFormat::MacPict); break;
+    case Word::Os2Blip: pictureFormat(PictureFormat::Os2Metafile); break;
+    case Word::BitmapBlip: pictureFormat(PictureFormat::Bitmap); break;
+    case Word::PicW: m_picture.w = param; break;
+    case Word::PicH: m_picture.h = param; break;
+    case Word::PicWGoal: m_picture.wGoal = clampInt(param, 0, MaxTwips * 10); break;
+    case Word::PicHGoal: m_picture.hGoal = clampInt(param, 0, MaxTwips * 10); break;
+    case Word::PicScaleX: m_picture.scaleX = clampInt(param, 1, 1000); break;
+    case Word::PicScaleY: m_picture.scaleY = clampInt(param, 1, 1000); break;
+    default: break;
+    }
+}
+
 } // namespace tavrin::rtf::reading

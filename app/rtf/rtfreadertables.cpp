@@ -361,4 +361,60 @@ void Reader::endRow()
 }
 
 
+void Reader::tableWord(State &s, Word word, int param)
+{
+    switch (word) {
+    // A nested table's row properties, ended by \nestrow. Word keeps only
+    // those there, but some writers put the nested cells' text in too:
+    // it is shown.
+    case Word::NestTableProps: s.nestedRow = true; break;
+    case Word::Trowd:
+        if (s.dest != Dest::Text)
+            break; // rows are defined in the text, never in a picture or a table of fonts
+        if (!s.nestedRow) {
+            m_rowOpen = true;
+            m_cellxCount = 0;
+            m_rowDef = RowDef();
+            m_cellDef = PendingCell();
+        } else {
+            m_nestRowDef = RowDef();
+            m_nestCellDef = PendingCell();
+        }
+        break;
+    case Word::Cellx:
+        if (s.dest != Dest::Text)
+            break;
+        if (!s.nestedRow) {
+            ++m_cellxCount;
+            endCellDef(param, m_rowDef, m_cellDef);
+        } else {
+            endCellDef(param, m_nestRowDef, m_nestCellDef);
+        }
+        break;
+    case Word::Intbl: s.para.inTable = true; break;
+    case Word::Itap:
+        s.para.inTable = param > 0;
+        s.para.nested = param > 1;
+        break;
+    case Word::Cell: endCell(); break;
+    case Word::Row: endRow(); break;
+    case Word::NestCell: nestCell(); break;
+    case Word::NestRow:
+        if (m_nested && s.dest == Dest::Text) {
+            m_nested->setRowDef(m_nestedRow, m_nestRowDef);
+            m_nestedRowEnded = true;
+            m_nestedCellEnded = false;
+        }
+        break;
+    default: // the definition of the row's next cell
+        if (s.dest != Dest::Text)
+            break;
+        if (!s.nestedRow)
+            cellWord(word, param, m_rowDef, m_cellDef);
+        else
+            cellWord(word, param, m_nestRowDef, m_nestCellDef);
+        break;
+    }
+}
+
 } // namespace tavrin::rtf::reading
