@@ -350,36 +350,33 @@ void Reader::text(const char *s, const char *e)
         m_skip -= int(n);
         s += n;
     }
-    if (s == e || m_stack.empty())
+    if (s != e)
+        deliver(s, e, 0);
+}
+
+void Reader::addChar(char16_t c) { deliver(nullptr, nullptr, c); }
+
+void Reader::deliver(const char *s, const char *e, char16_t c)
+{
+    if (m_stack.empty())
         return;
     State &st = top();
     st.firstWord = false;
     switch (st.dest) {
-    case Dest::Text: {
+    case Dest::Text:
         if (st.chr.hidden)
-            return;
-        // A piece at a time, as far as the paragraph and the table have room.
-        const int codePage = codePageOf(st.chr.font);
-        while (s < e && m_error.isEmpty()) {
-            prepareOutput();
-            admitContent();
-            const qint64 room = roomFor(st.chr);
-            if (room <= 0 && m_run.atCharBoundary()) {
-                makeRoom();
-                continue;
-            }
-            const qsizetype n = qsizetype(std::min<qint64>(e - s, std::max<qint64>(room, 1)));
-            m_run.addBytes(m_pages, codePage, QByteArrayView(s, n));
-            grow(n - controlBytes(s, n), st.chr);
-            qsizetype space = n;
-            while (space > 0 && s[space - 1] != ' ' && s[space - 1] != '\t')
-                --space;
-            m_para.unbroken = space > 0 ? n - space : m_para.unbroken + n;
-            s += n;
-        }
+            break;
+        if (s)
+            documentText(st, s, e);
+        else
+            documentChar(st, c);
         break;
-    }
     case Dest::FontTable:
+        if (!s) {
+            if (m_fontEntry != INT_MIN)
+                m_fontName.addChar(m_pages, c);
+            break;
+        }
         for (const char *q = s; q < e; ++q) {
             if (*q == ';') {
                 endFontName();
@@ -409,21 +406,22 @@ void Reader::text(const char *s, const char *e)
         }
         break;
     case Dest::FieldInst:
-        m_fieldText.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, e - s));
+        addTo(m_fieldText, codePageOf(st.chr.font), s, e - s, c);
         break;
     case Dest::LevelText:
-        m_levelText.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, std::min<qsizetype>(e - s, MaxFallback)));
+        addTo(m_levelText, codePageOf(st.chr.font), s, std::min<qsizetype>(e - s, MaxFallback), c);
         break;
     case Dest::LevelNumbers:
-        m_level.numbers.append(s, std::min<qsizetype>(e - s, MaxLevels - m_level.numbers.size()));
+        if (s)
+            m_level.numbers.append(s, std::min<qsizetype>(e - s, MaxLevels - m_level.numbers.size()));
         break;
     case Dest::PnText:
-        m_pnText.addBytes(m_pages, codePageOf(m_pn.font), QByteArrayView(s, std::min<qsizetype>(e - s, MaxFallback)));
+        addTo(m_pnText, codePageOf(m_pn.font), s, std::min<qsizetype>(e - s, MaxFallback), c);
         break;
     case Dest::ListText:
         if (!st.chr.hidden && m_fallbackChars < MaxFallback) {
-            const qsizetype n = std::min<qsizetype>(e - s, MaxFallback - m_fallbackChars);
-            m_fallback.addBytes(m_pages, codePageOf(st.chr.font), QByteArrayView(s, n));
+            const qsizetype n = s ? std::min<qsizetype>(e - s, MaxFallback - m_fallbackChars) : 1;
+            addTo(m_fallback, codePageOf(st.chr.font), s, n, c);
             m_fallbackChars += n;
         }
         break;
@@ -432,45 +430,49 @@ void Reader::text(const char *s, const char *e)
     }
 }
 
-void Reader::addChar(char16_t c)
+void Reader::addTo(TextSink &sink, int codePage, const char *s, qsizetype n, char16_t c)
 {
-    if (m_stack.empty())
-        return;
-    State &st = top();
-    st.firstWord = false;
-    switch (st.dest) {
-    case Dest::Text:
-        if (st.chr.hidden)
-            return;
+    if (s)
+        sink.addBytes(m_pages, codePage, QByteArrayView(s, n));
+    else
+        sink.addChar(m_pages, c);
+}
+
+void Reader::documentText(const State &st, const char *s, const char *e)
+{
+    // A piece at a time, as far as the paragraph and the table have room.
+    const int codePage = codePageOf(st.chr.font);
+    while (s < e && m_error.isEmpty()) {
         prepareOutput();
         admitContent();
-        if (roomFor(st.chr) <= 0) {
+        const qint64 room = roomFor(st.chr);
+        if (room <= 0 && m_run.atCharBoundary()) {
             makeRoom();
-            prepareOutput();
-            admitContent();
+            continue;
         }
-        m_run.addChar(m_pages, c);
-        grow(isDropped(c) ? 0 : 1, st.chr);
-        m_para.unbroken = c == u' ' || c == u'\t' || c == 0x2028 ? 0 : m_para.unbroken + 1;
-        break;
-    case Dest::FontTable:
-        if (m_fontEntry != INT_MIN)
-            m_fontName.addChar(m_pages, c);
-        break;
-    case Dest::FieldInst:
-        m_fieldText.addChar(m_pages, c);
-        break;
-    case Dest::LevelText: m_levelText.addChar(m_pages, c); break;
-    case Dest::PnText: m_pnText.addChar(m_pages, c); break;
-    case Dest::ListText:
-        if (!st.chr.hidden && m_fallbackChars < MaxFallback) {
-            m_fallback.addChar(m_pages, c);
-            ++m_fallbackChars;
-        }
-        break;
-    default:
-        break;
+        const qsizetype n = qsizetype(std::min<qint64>(e - s, std::max<qint64>(room, 1)));
+        m_run.addBytes(m_pages, codePage, QByteArrayView(s, n));
+        grow(n - controlBytes(s, n), st.chr);
+        qsizetype space = n;
+        while (space > 0 && s[space - 1] != ' ' && s[space - 1] != '\t')
+            --space;
+        m_para.unbroken = space > 0 ? n - space : m_para.unbroken + n;
+        s += n;
     }
+}
+
+void Reader::documentChar(const State &st, char16_t c)
+{
+    prepareOutput();
+    admitContent();
+    if (roomFor(st.chr) <= 0) {
+        makeRoom();
+        prepareOutput();
+        admitContent();
+    }
+    m_run.addChar(m_pages, c);
+    grow(isDropped(c) ? 0 : 1, st.chr);
+    m_para.unbroken = c == u' ' || c == u'\t' || c == 0x2028 ? 0 : m_para.unbroken + 1;
 }
 
 QString Reader::hyperlinkTarget(const QString &instruction)

@@ -125,7 +125,16 @@ private:
     // Plain text bytes [s, e) in the current destination.
     void text(const char *s, const char *e);
 
+    // One character in the current destination.
     void addChar(char16_t c);
+    // Text in the current destination, whatever it is: the bytes [s, e) in
+    // the code page of their font, or, when s is null, the character c.
+    void deliver(const char *s, const char *e, char16_t c);
+    // Into a sink: n bytes from s, or, when s is null, the character c.
+    void addTo(TextSink &sink, int codePage, const char *s, qsizetype n, char16_t c);
+    // Text of the document itself, at the cursor.
+    void documentText(const State &st, const char *s, const char *e);
+    void documentChar(const State &st, char16_t c);
 
     // ---- fonts, colours, links, pictures -------------------------------------
 
