@@ -60,71 +60,29 @@ public:
     const std::vector<QString> &images() const { return m_images; }
 
 private:
-    State &top() { return m_stack.back(); }
+    // ---- tokens, groups, destinations and text (rtfreader.cpp) -------------------
 
+    State &top() { return m_stack.back(); }
     // Tells the progress callback where the read is; false when it says stop.
     // Called when p reaches m_nextReport, which stays at m_end without a callback.
     bool report(const char *p);
-
-    // ---- groups -------------------------------------------------------------
-
     // Opens a group; true when the group is to be skipped whole.
     bool pushGroup();
-
     void popGroup();
-
     // Skips from p (inside a group) to just past its closing brace, then
     // closes the group. \bin data is stepped over by its length.
     const char *skipGroup(const char *p);
-
-    // ---- tokens -------------------------------------------------------------
-
     const char *controlWord(const char *p);
-
     // A control word: its concern's handler acts on it.
     void handleWord(const WordEntry &entry, bool hasParam, int param);
+    // The words of destinations, and of the document as a whole.
     void destinationWord(State &s, Word word, bool first);
     void documentWord(State &s, Word word, int param);
-    void characterWord(State &s, Word word, bool hasParam, int param);
-    void paragraphWord(State &s, Word word, int param);
-    void tableWord(State &s, Word word, int param);
-    void pictureWord(State &s, Word word, int param, bool first);
-
-    // ---- lists ----------------------------------------------------------------
-
-    // The words of the list tables, of the older numbering and of list items.
-    void listWord(State &s, Word word, int param);
-
-    void pnWord(Word word, int param);
-
-    // A word of the definition of the row's next cell (up to its \cellx).
-    void cellWord(Word word, int param, RowDef &row, PendingCell &c);
-
-    // A group of the list tables or of the older numbering closes.
-    void endListGroup(const State &leaving, Dest parentDest);
-
-    // The paragraph at the cursor takes its format, and its place in a list:
-    // paragraphs of the same list override and level are items of one list,
-    // and those of the older numbering of one list while they follow each
-    // other. An item's text starts at its \li, Qt's list indent included,
-    // and its fallback marker is dropped; a paragraph that is no item keeps
-    // the marker as text.
-    void setParagraphFormat(const ParaProps &props);
-
-    // The held marker text, without the characters that never reach the
-    // document (see flushRun), as any other text.
-    QString markerText();
-
-    // The paragraph at the cursor is no list item: its marker text, if it
-    // has one, is shown at its start.
-    void keepFallback();
-
-    // \cellx: the cell's definition is complete, its right edge at x twips.
-    void endCellDef(int x, RowDef &row, PendingCell &pending);
-
+    // The target of a HYPERLINK field instruction: its address, or "#name"
+    // for a \l bookmark; empty for other fields.
+    static QString hyperlinkTarget(const QString &instruction);
     // Plain text bytes [s, e) in the current destination.
     void text(const char *s, const char *e);
-
     // One character in the current destination.
     void addChar(char16_t c);
     // Text in the current destination, whatever it is: the bytes [s, e) in
@@ -135,159 +93,142 @@ private:
     // Text of the document itself, at the cursor.
     void documentText(const State &st, const char *s, const char *e);
     void documentChar(const State &st, char16_t c);
+    // The outermost group ends: the last paragraph takes its properties, and
+    // the empty paragraph a final \par opened is dropped.
+    void endDocument();
+    void finish();
 
-    // ---- fonts, colours, links, pictures -------------------------------------
-
-    const Font *fontFor(int number) const;
-
-    int fontCodePage(int number) const;
-
-    int codePageOf(int font) const;
-
-    void endFontName();
-
-    void endColor();
-
-    QColor colorAt(int index) const;
-
-    // The target of a HYPERLINK field instruction: its address, or "#name"
-    // for a \l bookmark; empty for other fields.
-    static QString hyperlinkTarget(const QString &instruction);
-
-    void pictureFormat(PictureFormat format);
-
-    // A picture's group has closed: a PNG or JPEG is shown, any other picture
-    // (or one that does not decode) gets a placeholder that keeps its group.
-    void endPicture();
-
-    // ---- output ---------------------------------------------------------------
+    // ---- output and the document's extent (rtfreader.cpp) ------------------------
 
     // Called before anything goes into the document: moves into, through or out
     // of a table as the paragraph properties say, and ends the pending run when
     // the character format changed.
     void prepareOutput() { prepareOutput(top()); }
     void prepareOutput(const State &s);
-
     void flushRun();
-
-    QTextCharFormat charFormat(const CharProps &p);
-
-    QTextBlockFormat blockFormat(const ParaProps &p) const;
-
     void paragraph();
-
     // The format of the paragraph being read, in its table or the document.
     void setBlockFormat(const QTextBlockFormat &format);
-
     // True when the cursor is at the start of a block (an empty one if asked)
     // that may be merged into the block before it, in the same frame.
     bool blockMergeable(bool empty) const;
-
     // Joins the cursor's block to the one before it, the joined block taking
     // the given format (Qt keeps the second block's format when the first is empty).
     void mergeWithPrevious(const QTextBlockFormat &format);
-
-    // ---- the document's extent -------------------------------------------------
-
     // Characters of a font went into the paragraph at the cursor.
     void grow(qint64 n, const CharProps &c);
-
-    void growByPicture(double w, double h);
-
     // A line of text of a font in the paragraph at the cursor, under its line spacing.
     int textLine(int halfPoints) const;
-
     // Characters of a font that still fit in the paragraph, and in the table.
     qint64 roomFor(const CharProps &c) const;
-
     // The paragraph, or the table, has no room for more text: the paragraph
     // goes on in a new one, or the cell after the table.
     void makeRoom();
-
     void openParagraph();
-
     // The paragraph at the cursor is complete: its extent goes to its table,
     // or to the document's height.
     void closeParagraph();
-
-    // The height of the closed table at ReferenceWidth: its rows' tallest
-    // cells, the columns sharing the width equally.
-    qint64 tableExtent() const;
-
     void addHeight(qint64 pixels);
-
     void checkParagraphs();
-
     // The document is not shown: the read stops here.
     void refuse(const QString &error);
 
-    // ---- tables -----------------------------------------------------------------
+    // ---- character and paragraph formats, fonts, colours and lists (rtfreaderformat.cpp) ---
 
+    // The words of character formats, and of the font and colour tables.
+    void characterWord(State &s, Word word, bool hasParam, int param);
+    // The words of paragraph formats and tab stops, and paragraph ends.
+    void paragraphWord(State &s, Word word, int param);
+    const Font *fontFor(int number) const;
+    int fontCodePage(int number) const;
+    int codePageOf(int font) const;
+    void endFontName();
+    void endColor();
+    QColor colorAt(int index) const;
+    QTextCharFormat charFormat(const CharProps &p);
+    QTextBlockFormat blockFormat(const ParaProps &p) const;
+    // The words of the list tables, of the older numbering and of list items.
+    void listWord(State &s, Word word, int param);
+    void pnWord(Word word, int param);
+    // A group of the list tables or of the older numbering closes.
+    void endListGroup(const State &leaving, Dest parentDest);
+    // The paragraph at the cursor takes its format, and its place in a list:
+    // paragraphs of the same list override and level are items of one list,
+    // and those of the older numbering of one list while they follow each
+    // other. An item's text starts at its \li, Qt's list indent included,
+    // and its fallback marker is dropped; a paragraph that is no item keeps
+    // the marker as text.
+    void setParagraphFormat(const ParaProps &props);
+    // The held marker text, without the characters that never reach the
+    // document (see flushRun), as any other text.
+    QString markerText();
+    // The paragraph at the cursor is no list item: its marker text, if it
+    // has one, is shown at its start.
+    void keepFallback();
+
+    // ---- tables (rtfreadertables.cpp) --------------------------------------------
+
+    // The words of rows and cells: their definitions, their ends.
+    void tableWord(State &s, Word word, int param);
+    // A word of the definition of the row's next cell (up to its \cellx).
+    void cellWord(Word word, int param, RowDef &row, PendingCell &c);
+    // \cellx: the cell's definition is complete, its right edge at x twips.
+    void endCellDef(int x, RowDef &row, PendingCell &pending);
+    // The height of the closed table at ReferenceWidth: its rows' tallest
+    // cells, the columns sharing the width equally.
+    qint64 tableExtent() const;
     void placeInTable(bool inTable);
-
     // Where the content of a table cell goes: the table nested in it, or the cell.
     TableBuilder *out() const { return m_nested ? m_nested : m_table.get(); }
-
     // Moves into, through or out of a table nested in the current cell as
     // the paragraph properties say. Deeper tables go into its cells.
     void placeInNested(bool nested);
-
     void endNested();
-
     // \nestcell: the end of a cell of the nested table; without one, of a
     // paragraph. It counts as a paragraph of the outer cell.
     void nestCell();
-
     // Opens a table at the cursor, its first row starting at m_resumeColumn
     // (a new row starts at the first).
     void beginTable();
-
     // Closes the table: drops its spare columns, adds its height to the
     // document's, puts the table into the document and moves the cursor
     // after it.
     void endTable();
-
     void trimTable();
-
     // The table read goes into the document, the cursor at the end of its
     // current cell. A grid of its rows' cell edges may have more cells than
     // the reader's, within what is left of the table's weight.
     const QTextTable *buildTable();
-
     // See MaxTableWeight. The cell grid counts as it is, spare columns too:
     // never less than the grid of the table we write and read back.
     qint64 tableWeight() const { return qint64(m_row + 1) * m_table->columns() + m_tableContent; }
-
     bool tableFull(int more) const;
-
     // Before the first text or picture goes into the current cell: a full
     // table ends here, and the cell starts the next one.
     void admitContent();
-
     // A paragraph break in the current cell. False when it would fill the
     // table, which ends instead, and that ends the paragraph too.
     bool breakInCell();
-
     // The table is full before anything went into the current cell: it ends,
     // and the next table starts with this cell, in its column. A row left
     // empty by that is not kept.
     void continueTable();
-
     // The table is full within a cell: it ends, and the rest of the cell goes
     // on after it as ordinary paragraphs. The row's next cell starts the next
     // table; in the last column, its further cells are paragraphs too.
     void spill();
-
     void endCell();
-
     void endRow();
 
-    // The outermost group ends: the last paragraph takes its properties, and
-    // the empty paragraph a final \par opened is dropped.
-    void endDocument();
+    // ---- pictures (rtfreaderpictures.cpp) ----------------------------------------
 
-    void finish();
-
+    // The words of a picture's format and size.
+    void pictureWord(State &s, Word word, int param, bool first);
+    void pictureFormat(PictureFormat format);
+    // A picture's group has closed: a PNG or JPEG is shown, any other picture
+    // (or one that does not decode) gets a placeholder that keeps its group.
+    void endPicture();
+    void growByPicture(double w, double h);
     QTextCursor &m_cursor;
     QTextDocument *m_doc;
     const bool m_replacing;
