@@ -77,7 +77,6 @@ QStringList updatesBrowserCandidates()
     const QDir bin(QCoreApplication::applicationDirPath());
     QStringList out;
     out << bin.filePath(QStringLiteral("plugins/tavrin/") + pluginFile)
-        << bin.filePath(QStringLiteral("../plugins/tavrin/") + pluginFile) // tests, one folder down
         << bin.filePath(QStringLiteral("../" TAVRIN_INSTALL_LIBDIR "/tavrin/") + pluginFile)
         << QStringLiteral(TAVRIN_INSTALL_FULL_LIBDIR "/tavrin/") + pluginFile;
     for (QString &path : out)

@@ -8,7 +8,7 @@ TAVRIN_DEPS=tests bash scripts/deps.sh
 jobs=$(nproc)
 
 echo "== Tests"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON >/dev/null
 cmake --build build --parallel "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 "$@")
 
@@ -18,7 +18,7 @@ bash scripts/fuzz.sh 60
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 # The updates page's Qt WebEngine is not built for the sanitizers, and the
 # install test starts the installed program, which the run above covers.
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVRIN_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVRIN_SANITIZE=ON -DTAVRIN_WERROR=ON >/dev/null
 cmake --build build-asan --parallel "$jobs"
 # Leaks inside system libraries are not ours to fix (the file says which).
 suppressions="$(pwd)/tests/lsan.supp"
