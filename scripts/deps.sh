@@ -10,9 +10,11 @@ packages=(
   xvfb xauth x11-utils openbox imagemagick appstream
   clang libclang-rt-14-dev
 )
-# The tests also judge our RTF with LibreOffice, as a user's other program.
+# The tests also judge our RTF with LibreOffice, as a user's other program,
+# type into the real program on a private X server with xdotool, and check
+# the code's format with clang-format.
 if [ "${TAVRIN_DEPS:-}" = tests ]; then
-  packages+=(libreoffice-writer-nogui)
+  packages+=(libreoffice-writer-nogui xdotool clang-format)
 fi
 
 missing=()

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavrin and runs the whole test suite: once
-# as built for use, then a minute's fuzzing of the rich text reader, then the
-# suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, checks the code's format, builds Tavrin with
+# warnings as errors and runs the whole test suite: once as built for use,
+# then a minute's fuzzing of the rich text reader, then the suite again built
+# with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 TAVRIN_DEPS=tests bash scripts/deps.sh
 jobs=$(nproc)
+
+echo "== Format"
+# The code keeps the style of .clang-format (checked in a git checkout).
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+fi
 
 echo "== Tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON >/dev/null
