@@ -13,7 +13,7 @@ QString frmAbout::helpText()
     return QStringLiteral("To Open the Tools,  you have to goto View menu and select Options, also "
                           "you can check on the upcoming updates by clicking on the Check Updates. "
                           "if you have any Question you can send Email to ")
-        + QLatin1String(AboutContactAddress);
+           + QLatin1String(AboutContactAddress);
 }
 
 frmAbout::frmAbout(QWidget *parent)

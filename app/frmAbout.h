@@ -33,11 +33,11 @@ protected:
 private:
     void Form_Load();
 
-    QLabel *Picture1;     // the program's picture, top left
-    QLabel *Label1;       // the help text, wrapped
-    QFrame *Line1;        // the etched rule below picture and text
-    QLabel *lblVersion;   // the release label
-    QPushButton *cmdOK;   // default and cancel button
+    QLabel *Picture1;   // the program's picture, top left
+    QLabel *Label1;     // the help text, wrapped
+    QFrame *Line1;      // the etched rule below picture and text
+    QLabel *lblVersion; // the release label
+    QPushButton *cmdOK; // default and cancel button
 };
 
 } // namespace tavrin

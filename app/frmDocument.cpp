@@ -48,8 +48,8 @@ void frmDocument::Form_Resize()
     // A window too small for the margins leaves the text box as it was.
     if (width < 0 || height < 0)
         return;
-    rtfText->setGeometry(twipsToPixels(100, dpiX), twipsToPixels(100, dpiY),
-                         twipsToPixels(width, dpiX), twipsToPixels(height, dpiY));
+    rtfText->setGeometry(twipsToPixels(100, dpiX), twipsToPixels(100, dpiY), twipsToPixels(width, dpiX),
+                         twipsToPixels(height, dpiY));
     const int wrap = twipsToPixels(width - 400, dpiX);
     if (wrap > 0)
         rtfText->setLineWrapColumnOrWidth(wrap);
@@ -74,8 +74,8 @@ bool frmDocument::QueryUnload()
         if (QMdiArea *area = sub->mdiArea())
             area->setActiveSubWindow(sub);
     }
-    const auto answer = messageBox(this,
-        QStringLiteral("The text in \"%1\" has changed.\n\nDo you want to save the changes?").arg(windowTitle()),
+    const auto answer = messageBox(
+        this, QStringLiteral("The text in \"%1\" has changed.\n\nDo you want to save the changes?").arg(windowTitle()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Question);
     if (answer == QMessageBox::Discard)
         return true;

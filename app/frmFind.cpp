@@ -196,7 +196,8 @@ int frmFind::replaceAll()
     }
     edit.endEditBlock();
     box->setTextCursor(from);
-    setStatus(count == 1 ? QStringLiteral("Replaced 1 occurrence.") : QStringLiteral("Replaced %1 occurrences.").arg(count));
+    setStatus(count == 1 ? QStringLiteral("Replaced 1 occurrence.")
+                         : QStringLiteral("Replaced %1 occurrences.").arg(count));
     return count;
 }
 

@@ -102,15 +102,19 @@ void frmMain::createMenus()
     QMenuBar *bar = menuBar();
     QMenu *file = addMenu(bar, "mnuFile", QStringLiteral("&File"));
     file->setSeparatorsCollapsible(false); // it has two separators in a row
-    addItem(file, "mnuFileNew", QStringLiteral("&New"), this, &frmMain::mnuFileNew_Click, QKeySequence(Qt::CTRL | Qt::Key_N));
-    addItem(file, "mnuFileOpen", QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
+    addItem(file, "mnuFileNew", QStringLiteral("&New"), this, &frmMain::mnuFileNew_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_N));
+    addItem(file, "mnuFileOpen", QStringLiteral("&Open..."), this, &frmMain::mnuFileOpen_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addSeparator();
-    addItem(file, "mnuFileSave", QStringLiteral("&Save"), this, &frmMain::mnuFileSave_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    addItem(file, "mnuFileSave", QStringLiteral("&Save"), this, &frmMain::mnuFileSave_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_S));
     addItem(file, "mnuFileSaveAs", QStringLiteral("Save &As..."), this, &frmMain::mnuFileSaveAs_Click,
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     addItem(file, "mnuFilePageSetup", QStringLiteral("Page Set&up..."), this, &frmMain::mnuFilePageSetup_Click);
-    addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), this, &frmMain::mnuFilePrint_Click, QKeySequence(Qt::CTRL | Qt::Key_P));
+    addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), this, &frmMain::mnuFilePrint_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_P));
     for (int i = 0; i < MaxRecentFiles; ++i) {
         const QByteArray name = "mnuFileRecent" + QByteArray::number(i + 1);
         addItem(file, name.constData(), QString(), this, [this, i] { mnuFileRecent_Click(i); })->setVisible(false);
@@ -122,29 +126,41 @@ void frmMain::createMenus()
     addItem(file, "mnuFileExit", QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);
 
     QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
-    addItem(edit, "mnuEditUndo", QStringLiteral("&Undo"), this, &frmMain::mnuEditUndo_Click, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    addItem(edit, "mnuEditRedo", QStringLiteral("&Redo"), this, &frmMain::mnuEditRedo_Click, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    addItem(edit, "mnuEditUndo", QStringLiteral("&Undo"), this, &frmMain::mnuEditUndo_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_Z));
+    addItem(edit, "mnuEditRedo", QStringLiteral("&Redo"), this, &frmMain::mnuEditRedo_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_Y));
     edit->addSeparator();
-    addItem(edit, "mnuEditCut", QStringLiteral("Cu&t"), this, &frmMain::mnuEditCut_Click, QKeySequence(Qt::CTRL | Qt::Key_X));
-    addItem(edit, "mnuEditCopy", QStringLiteral("&Copy"), this, &frmMain::mnuEditCopy_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
-    addItem(edit, "mnuEditPaste", QStringLiteral("&Paste"), this, &frmMain::mnuEditPaste_Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    addItem(edit, "mnuEditCut", QStringLiteral("Cu&t"), this, &frmMain::mnuEditCut_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_X));
+    addItem(edit, "mnuEditCopy", QStringLiteral("&Copy"), this, &frmMain::mnuEditCopy_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_C));
+    addItem(edit, "mnuEditPaste", QStringLiteral("&Paste"), this, &frmMain::mnuEditPaste_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_V));
     edit->addSeparator();
-    addItem(edit, "mnuEditSelectAll", QStringLiteral("Select &All"), this, &frmMain::mnuEditSelectAll_Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    addItem(edit, "mnuEditSelectAll", QStringLiteral("Select &All"), this, &frmMain::mnuEditSelectAll_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_A));
     edit->addSeparator();
-    addItem(edit, "mnuEditFind", QStringLiteral("&Find..."), this, &frmMain::mnuEditFind_Click, QKeySequence(Qt::CTRL | Qt::Key_F));
-    addItem(edit, "mnuEditFindNext", QStringLiteral("Find &Next"), this, &frmMain::mnuEditFindNext_Click, QKeySequence(Qt::Key_F3));
-    addItem(edit, "mnuEditReplace", QStringLiteral("R&eplace..."), this, &frmMain::mnuEditReplace_Click, QKeySequence(Qt::CTRL | Qt::Key_H));
+    addItem(edit, "mnuEditFind", QStringLiteral("&Find..."), this, &frmMain::mnuEditFind_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_F));
+    addItem(edit, "mnuEditFindNext", QStringLiteral("Find &Next"), this, &frmMain::mnuEditFindNext_Click,
+            QKeySequence(Qt::Key_F3));
+    addItem(edit, "mnuEditReplace", QStringLiteral("R&eplace..."), this, &frmMain::mnuEditReplace_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_H));
 
     createFormatMenu(bar);
 
     QMenu *view = addMenu(bar, "mnuView", QStringLiteral("&View"));
-    QAction *toolbar = addItem(view, "mnuViewToolbar", QStringLiteral("&Toolbar"), this, &frmMain::mnuViewToolbar_Click);
+    QAction *toolbar =
+        addItem(view, "mnuViewToolbar", QStringLiteral("&Toolbar"), this, &frmMain::mnuViewToolbar_Click);
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
-    QAction *statusBarItem = addItem(view, "mnuViewStatusBar", QStringLiteral("Status &Bar"), this, &frmMain::mnuViewStatusBar_Click);
+    QAction *statusBarItem =
+        addItem(view, "mnuViewStatusBar", QStringLiteral("Status &Bar"), this, &frmMain::mnuViewStatusBar_Click);
     statusBarItem->setCheckable(true);
     statusBarItem->setChecked(true);
-    QAction *formatBarItem = addItem(view, "mnuViewFormatBar", QStringLiteral("&Format Bar"), this, &frmMain::mnuViewFormatBar_Click);
+    QAction *formatBarItem =
+        addItem(view, "mnuViewFormatBar", QStringLiteral("&Format Bar"), this, &frmMain::mnuViewFormatBar_Click);
     formatBarItem->setCheckable(true);
     formatBarItem->setChecked(true);
     view->addSeparator();
@@ -153,16 +169,20 @@ void frmMain::createMenus()
 
     m_windowMenu = addMenu(bar, "mnuWindow", QStringLiteral("&Window"));
     addItem(m_windowMenu, "mnuWindowCascade", QStringLiteral("&Cascade"), this, &frmMain::mnuWindowCascade_Click);
-    addItem(m_windowMenu, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"), this, &frmMain::mnuWindowTileHorizontal_Click);
-    addItem(m_windowMenu, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"), this, &frmMain::mnuWindowTileVertical_Click);
-    addItem(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"), this, &frmMain::mnuWindowArrangeIcons_Click);
+    addItem(m_windowMenu, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"), this,
+            &frmMain::mnuWindowTileHorizontal_Click);
+    addItem(m_windowMenu, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"), this,
+            &frmMain::mnuWindowTileVertical_Click);
+    addItem(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"), this,
+            &frmMain::mnuWindowArrangeIcons_Click);
     m_windowListStart = m_windowMenu->addSeparator();
     m_windowListStart->setVisible(false);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::updateWindowList);
 
     QMenu *help = addMenu(bar, "mnuHelp", QStringLiteral("&Help"));
     addItem(help, "mnuHelpContents", QStringLiteral("&Contents"), this, &frmMain::mnuHelpContents_Click);
-    addItem(help, "mnuHelpSearchForHelpOn", QStringLiteral("&Search For Help On..."), this, &frmMain::mnuHelpSearchForHelpOn_Click);
+    addItem(help, "mnuHelpSearchForHelpOn", QStringLiteral("&Search For Help On..."), this,
+            &frmMain::mnuHelpSearchForHelpOn_Click);
     help->addSeparator();
     addShowItem(help, "mnuHelpAbout", QStringLiteral("&About "), WindowId::About);
 }
@@ -171,9 +191,9 @@ void frmMain::updateMenus()
 {
     // The commands that act on a document are offered only while one is active.
     const bool document = activeDocument() != nullptr;
-    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditUndo", "mnuEditCut",
-                             "mnuEditCopy", "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste",
-                             "mnuEditRedo", "mnuEditSelectAll", "mnuEditFind", "mnuEditFindNext", "mnuEditReplace"})
+    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditUndo", "mnuEditCut", "mnuEditCopy",
+                             "mnuEditPaste", "Save", "Print", "Cut", "Copy", "Paste", "mnuEditRedo", "mnuEditSelectAll",
+                             "mnuEditFind", "mnuEditFindNext", "mnuEditReplace"})
         menuItem(QLatin1String(name))->setEnabled(document);
     // Every Format command, on the menu and on the format bar, and the font boxes.
     m_formatMenu->setEnabled(document);
@@ -279,11 +299,8 @@ bool frmMain::event(QEvent *event)
         fitToFrame();
         break;
     case QEvent::Move:
-    case QEvent::Resize:
-        fitToFrame();
-        break;
-    default:
-        break;
+    case QEvent::Resize: fitToFrame(); break;
+    default: break;
     }
     return handled;
 }

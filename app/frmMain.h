@@ -166,26 +166,26 @@ private:
     QToolBar *m_toolBar = nullptr;
     QToolBar *m_formatBar = nullptr;
     QMenu *m_formatMenu = nullptr;
-    QActionGroup *m_alignment = nullptr; // the four exclusive alignments
-    QFontComboBox *m_fontName = nullptr; // made when the first document opens
+    QActionGroup *m_alignment = nullptr;  // the four exclusive alignments
+    QFontComboBox *m_fontName = nullptr;  // made when the first document opens
     QAction *m_fontNameStandIn = nullptr; // the empty box in its place until then
     QComboBox *m_fontSize = nullptr;
-    frmFind *m_find = nullptr;          // made the first time Find is used
+    frmFind *m_find = nullptr; // made the first time Find is used
     QLabel *m_date = nullptr;
     QLabel *m_time = nullptr;
     QTimer *m_clock = nullptr;
-    QRect m_frame;                      // the outer bounds to take at the first showing
-    bool m_awaitingFrame = true;        // the frame's size is not known yet
+    QRect m_frame;               // the outer bounds to take at the first showing
+    bool m_awaitingFrame = true; // the frame's size is not known yet
     QTimer *m_frameKnownTimer = nullptr;
     static constexpr int FrameWaitMs = 3000;     // how long a frame may take to come
     static constexpr int TitleBarAllowance = 32; // pixels kept for a title bar not yet known
-    CommonDialog cd1{this};     // the one dialog of every file and print command
-    int m_documentCounter = 0;  // raised for each document window, never lowered
+    CommonDialog cd1{this};                      // the one dialog of every file and print command
+    int m_documentCounter = 0;                   // raised for each document window, never lowered
     std::optional<QPageLayout> pageLayoutFor(const frmDocument *document) const;
     std::optional<QPageLayout> m_pageLayout; // Page Setup's choice, used by every Print
-    ReadProgress *m_reading = nullptr; // while Open reads a file; the window stays meanwhile
-    Recovery *m_recovery = nullptr;    // made before the documents, and goes before them
-    QStringList m_recentFiles;         // as the File menu shows them
+    ReadProgress *m_reading = nullptr;       // while Open reads a file; the window stays meanwhile
+    Recovery *m_recovery = nullptr;          // made before the documents, and goes before them
+    QStringList m_recentFiles;               // as the File menu shows them
 };
 
 } // namespace tavrin

@@ -97,7 +97,8 @@ frmMain::OpenResult frmMain::openInto(frmDocument *document, const QString &path
     {
         ReadProgress progress(this, QStringLiteral("Opening \"%1\"...").arg(QDir::toNativeSeparators(path)));
         const QScopedValueRollback reading(m_reading, &progress);
-        read = document->textBox()->LoadFile(path, [document] { return document->QueryUnload(); }, std::ref(progress));
+        read = document->textBox()->LoadFile(
+            path, [document] { return document->QueryUnload(); }, std::ref(progress));
     }
     if (!read.ok && read.error.isEmpty())
         return OpenResult::Kept; // the user kept the text, or cancelled the read
@@ -135,7 +136,8 @@ bool frmMain::writeDocument(frmDocument *document, const QString &path)
 {
     const WriteResult written = document->textBox()->SaveFile(path);
     if (!written.ok) {
-        messageBox(this, QStringLiteral("Could not save \"%1\".\n\n%2").arg(QDir::toNativeSeparators(path), written.error),
+        messageBox(this,
+                   QStringLiteral("Could not save \"%1\".\n\n%2").arg(QDir::toNativeSeparators(path), written.error),
                    QMessageBox::Ok, QMessageBox::Critical);
         return false;
     }
@@ -204,8 +206,8 @@ void frmMain::mnuFilePrint_Click()
     const bool selection = document->textBox()->textCursor().hasSelection();
     cd1.DialogTitle = QStringLiteral("Print");
     cd1.CancelError = true;
-    cd1.Flags = (CommonDialog::PrintReturnDC | CommonDialog::PrintNoPageNums)
-                + (selection ? CommonDialog::PrintSelection : 0);
+    cd1.Flags =
+        (CommonDialog::PrintReturnDC | CommonDialog::PrintNoPageNums) + (selection ? CommonDialog::PrintSelection : 0);
     // The dialog opens with the selection chosen when there is one; what the
     // user leaves chosen is what is printed.
     QPrinter printer(QPrinter::HighResolution);

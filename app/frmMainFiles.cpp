@@ -66,8 +66,9 @@ void frmMain::mnuFileRecent_Click(int index)
     const QString path = m_recentFiles[index];
     if (!QFileInfo::exists(path)) {
         const auto answer = messageBox(this,
-            QStringLiteral("The file \"%1\" no longer exists. Remove it from the list?").arg(QDir::toNativeSeparators(path)),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+                                       QStringLiteral("The file \"%1\" no longer exists. Remove it from the list?")
+                                           .arg(QDir::toNativeSeparators(path)),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
         if (answer == QMessageBox::Yes)
             removeRecentFile(path);
         updateRecentFiles();
@@ -131,10 +132,12 @@ void frmMain::recoverDocuments()
     QStringList names;
     for (const RecoveredDocument &d : claim.documents)
         names << QDir::toNativeSeparators(d.caption);
-    const auto answer = messageBox(this,
-        QStringLiteral("Tavrin did not end properly. These documents had unsaved changes:\n\n%1\n\n"
-                       "Do you want to restore them?").arg(names.join(QLatin1Char('\n'))),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+    const auto answer =
+        messageBox(this,
+                   QStringLiteral("Tavrin did not end properly. These documents had unsaved changes:\n\n%1\n\n"
+                                  "Do you want to restore them?")
+                       .arg(names.join(QLatin1Char('\n'))),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
     if (answer != QMessageBox::Yes) {
         claim.discard(claim.documents);
         return;
@@ -149,8 +152,10 @@ void frmMain::recoverDocuments()
         if (!read.ok) {
             if (auto *window = qobject_cast<QMdiSubWindow *>(document->parentWidget()))
                 window->close();
-            messageBox(this, QStringLiteral("Could not restore \"%1\".\n\n%2").arg(QDir::toNativeSeparators(d.caption), read.error),
-                       QMessageBox::Ok, QMessageBox::Critical);
+            messageBox(
+                this,
+                QStringLiteral("Could not restore \"%1\".\n\n%2").arg(QDir::toNativeSeparators(d.caption), read.error),
+                QMessageBox::Ok, QMessageBox::Critical);
             continue;
         }
         // With its file's name, the next Save writes there; otherwise untitled.

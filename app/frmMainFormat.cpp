@@ -43,7 +43,9 @@ class FormatIcon : public QIconEngine
 {
 public:
     enum Kind { Bold, Italic, Underline, Color, Left, Centre, Right, Justify, Bullets, Numbering };
-    explicit FormatIcon(Kind kind) : m_kind(kind) {}
+    explicit FormatIcon(Kind kind)
+        : m_kind(kind)
+    {}
     QIconEngine *clone() const override { return new FormatIcon(m_kind); }
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
@@ -69,7 +71,8 @@ public:
             p->setFont(f);
             p->setPen(ink);
             static const char *const letters[] = {"B", "I", "U", "A"};
-            p->drawText(m_kind == Color ? r.adjusted(0, 0, 0, -s * 0.2) : r, Qt::AlignCenter, QLatin1String(letters[m_kind]));
+            p->drawText(m_kind == Color ? r.adjusted(0, 0, 0, -s * 0.2) : r, Qt::AlignCenter,
+                        QLatin1String(letters[m_kind]));
             if (m_kind == Color)
                 p->fillRect(QRectF(r.x() + s * 0.1, r.bottom() - s * 0.22, s * 0.8, s * 0.18),
                             mode == QIcon::Disabled ? ink : QColor(200, 0, 0));
@@ -141,10 +144,22 @@ bool allSelected(const QTextEdit *box, const std::function<bool(const QTextCharF
     return true;
 }
 
-bool isBold(const QTextCharFormat &f) { return f.fontWeight() >= QFont::DemiBold; }
-bool isItalic(const QTextCharFormat &f) { return f.fontItalic(); }
-bool isUnderlined(const QTextCharFormat &f) { return f.fontUnderline(); }
-bool isStruckOut(const QTextCharFormat &f) { return f.fontStrikeOut(); }
+bool isBold(const QTextCharFormat &f)
+{
+    return f.fontWeight() >= QFont::DemiBold;
+}
+bool isItalic(const QTextCharFormat &f)
+{
+    return f.fontItalic();
+}
+bool isUnderlined(const QTextCharFormat &f)
+{
+    return f.fontUnderline();
+}
+bool isStruckOut(const QTextCharFormat &f)
+{
+    return f.fontStrikeOut();
+}
 
 // The font at the cursor, what the document's own font leaves unsaid filled in.
 QFont fontAtCursor(const QTextEdit *box)
@@ -163,14 +178,21 @@ void frmMain::createFormatMenu(QMenuBar *bar)
 {
     m_formatMenu = addMenu(bar, "mnuFormat", QStringLiteral("F&ormat"));
     QMenu *format = m_formatMenu;
-    auto checkable = [](QAction *a) { a->setCheckable(true); return a; };
+    auto checkable = [](QAction *a) {
+        a->setCheckable(true);
+        return a;
+    };
     checkable(addItem(format, "mnuFormatBold", QStringLiteral("&Bold"), this, &frmMain::mnuFormatBold_Click,
-                      QKeySequence(Qt::CTRL | Qt::Key_B)))->setIcon(formatIcon(FormatIcon::Bold));
+                      QKeySequence(Qt::CTRL | Qt::Key_B)))
+        ->setIcon(formatIcon(FormatIcon::Bold));
     checkable(addItem(format, "mnuFormatItalic", QStringLiteral("&Italic"), this, &frmMain::mnuFormatItalic_Click,
-                      QKeySequence(Qt::CTRL | Qt::Key_I)))->setIcon(formatIcon(FormatIcon::Italic));
-    checkable(addItem(format, "mnuFormatUnderline", QStringLiteral("&Underline"), this, &frmMain::mnuFormatUnderline_Click,
-                      QKeySequence(Qt::CTRL | Qt::Key_U)))->setIcon(formatIcon(FormatIcon::Underline));
-    checkable(addItem(format, "mnuFormatStrikeout", QStringLiteral("Stri&keout"), this, &frmMain::mnuFormatStrikeout_Click));
+                      QKeySequence(Qt::CTRL | Qt::Key_I)))
+        ->setIcon(formatIcon(FormatIcon::Italic));
+    checkable(addItem(format, "mnuFormatUnderline", QStringLiteral("&Underline"), this,
+                      &frmMain::mnuFormatUnderline_Click, QKeySequence(Qt::CTRL | Qt::Key_U)))
+        ->setIcon(formatIcon(FormatIcon::Underline));
+    checkable(
+        addItem(format, "mnuFormatStrikeout", QStringLiteral("Stri&keout"), this, &frmMain::mnuFormatStrikeout_Click));
     format->addSeparator();
     addItem(format, "mnuFormatFont", QStringLiteral("&Font..."), this, &frmMain::mnuFormatFont_Click);
     addItem(format, "mnuFormatColor", QStringLiteral("Text &Colour..."), this, &frmMain::mnuFormatColor_Click)
@@ -200,7 +222,8 @@ void frmMain::createFormatMenu(QMenuBar *bar)
     format->addSeparator();
     checkable(addItem(format, "mnuFormatBullets", QStringLiteral("Bu&llets"), this, &frmMain::mnuFormatBullets_Click))
         ->setIcon(formatIcon(FormatIcon::Bullets));
-    checkable(addItem(format, "mnuFormatNumbering", QStringLiteral("&Numbering"), this, &frmMain::mnuFormatNumbering_Click))
+    checkable(
+        addItem(format, "mnuFormatNumbering", QStringLiteral("&Numbering"), this, &frmMain::mnuFormatNumbering_Click))
         ->setIcon(formatIcon(FormatIcon::Numbering));
     addItem(format, "mnuFormatIndent", QStringLiteral("&Increase Indent"), this, &frmMain::mnuFormatIndent_Click);
     addItem(format, "mnuFormatOutdent", QStringLiteral("&Decrease Indent"), this, &frmMain::mnuFormatOutdent_Click);
@@ -241,15 +264,17 @@ void frmMain::createFormatBar()
     });
     m_formatBar->addSeparator();
     // The menu's own items, so a button and its menu item are one command.
-    for (const char *name : std::initializer_list<const char *>{"mnuFormatBold", "mnuFormatItalic", "mnuFormatUnderline", "mnuFormatColor", nullptr,
-                             "mnuFormatAlignLeft", "mnuFormatCenter", "mnuFormatAlignRight", "mnuFormatJustify", nullptr,
-                             "mnuFormatBullets", "mnuFormatNumbering"}) {
+    for (const char *name :
+         std::initializer_list<const char *>{"mnuFormatBold", "mnuFormatItalic", "mnuFormatUnderline", "mnuFormatColor",
+                                             nullptr, "mnuFormatAlignLeft", "mnuFormatCenter", "mnuFormatAlignRight",
+                                             "mnuFormatJustify", nullptr, "mnuFormatBullets", "mnuFormatNumbering"}) {
         if (name)
             m_formatBar->addAction(menuItem(QLatin1String(name)));
         else
             m_formatBar->addSeparator();
     }
-    const bool shown = GetSetting(applicationTitle(), formatSection, formatBarKey, QStringLiteral("1")) != QLatin1String("0");
+    const bool shown =
+        GetSetting(applicationTitle(), formatSection, formatBarKey, QStringLiteral("1")) != QLatin1String("0");
     menuItem(QStringLiteral("mnuViewFormatBar"))->setChecked(shown);
     m_formatBar->setVisible(shown);
 }
@@ -309,10 +334,10 @@ void frmMain::showFormatOf(const RichTextBox *box)
 
     const QTextCursor cursor = box->textCursor();
     const Qt::Alignment a = cursor.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    const char *aligned = (a & Qt::AlignHCenter) ? "mnuFormatCenter"
+    const char *aligned = (a & Qt::AlignHCenter)   ? "mnuFormatCenter"
                           : (a & Qt::AlignJustify) ? "mnuFormatJustify"
-                          : (a & Qt::AlignRight) ? "mnuFormatAlignRight"
-                                                 : "mnuFormatAlignLeft";
+                          : (a & Qt::AlignRight)   ? "mnuFormatAlignRight"
+                                                   : "mnuFormatAlignLeft";
     menuItem(QLatin1String(aligned))->setChecked(true);
     const QTextList *list = cursor.currentList();
     const int style = list ? list->format().style() : 0;
@@ -571,7 +596,8 @@ void frmMain::mnuEditFind_Click()
         // A selection within one paragraph is what to look for.
         const QString selected = box->textCursor().selectedText();
         m_find->showWith(selected.contains(QChar::ParagraphSeparator) || selected.contains(QChar::LineSeparator)
-                             ? QString() : selected);
+                             ? QString()
+                             : selected);
     });
 }
 

@@ -12,8 +12,8 @@ frmMenuOptions::frmMenuOptions(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMenuOptions"));
     setWindowTitle(QStringLiteral("Tavrin Revevi Tools Options"));
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint
+                   | Qt::CustomizeWindowHint);
 
     auto *Frame1 = new QGroupBox(QStringLiteral("COD 2 Selection"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -45,8 +45,7 @@ frmMenuOptions::frmMenuOptions(QWidget *parent)
     setTabOrder(Command4, cmdMapCFG);
 }
 
-QPushButton *frmMenuOptions::addButton(QWidget *frame, const char *name, const char *caption,
-                                       WindowId tool)
+QPushButton *frmMenuOptions::addButton(QWidget *frame, const char *name, const char *caption, WindowId tool)
 {
     auto *button = new QPushButton(QString::fromLatin1(caption), frame);
     button->setObjectName(QString::fromLatin1(name));

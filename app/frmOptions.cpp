@@ -24,8 +24,8 @@ frmOptions::frmOptions(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("CoD Options"));
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint
+                   | Qt::CustomizeWindowHint);
 
     Frame1 = new QGroupBox(QStringLiteral("Cod MAP Options"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

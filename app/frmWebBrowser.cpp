@@ -83,8 +83,8 @@ void frmWebBrowser::Form_Load()
     } else {
         const QString shown = url.toDisplayString().toHtmlEscaped();
         const QString href = QString::fromUtf8(url.toEncoded()).toHtmlEscaped();
-        static_cast<QLabel *>(m_web)->setText(QStringLiteral("<a href=\"") + href
-                                              + QStringLiteral("\">") + shown + QStringLiteral("</a>"));
+        static_cast<QLabel *>(m_web)->setText(QStringLiteral("<a href=\"") + href + QStringLiteral("\">") + shown
+                                              + QStringLiteral("</a>"));
     }
 }
 

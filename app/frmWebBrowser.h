@@ -43,7 +43,7 @@ private:
     int topOffset() const;
 
     UpdatesBrowserInterface *m_browser = nullptr; // the plugin, when it loaded
-    QWidget *m_web = nullptr; // frmWeb, or lblLink without the plugin
+    QWidget *m_web = nullptr;                     // frmWeb, or lblLink without the plugin
     bool m_hasBrowser = false;
 };
 

@@ -50,14 +50,13 @@ QRect Placement::toPixels(double dpiX, double dpiY) const
 {
     // Clamp before converting, so absurd stored values cannot overflow an int.
     auto clamp = [](float v) { return std::clamp(double(v), -1.0e8, 1.0e8); };
-    return QRect(twipsToPixels(clamp(left), dpiX), twipsToPixels(clamp(top), dpiY),
-                 twipsToPixels(clamp(width), dpiX), twipsToPixels(clamp(height), dpiY));
+    return QRect(twipsToPixels(clamp(left), dpiX), twipsToPixels(clamp(top), dpiY), twipsToPixels(clamp(width), dpiX),
+                 twipsToPixels(clamp(height), dpiY));
 }
 
 Placement Placement::fromPixels(const QRect &frame, double dpiX, double dpiY)
 {
-    return {float(std::round(pixelsToTwips(frame.x(), dpiX))),
-            float(std::round(pixelsToTwips(frame.y(), dpiY))),
+    return {float(std::round(pixelsToTwips(frame.x(), dpiX))), float(std::round(pixelsToTwips(frame.y(), dpiY))),
             float(std::round(pixelsToTwips(frame.width(), dpiX))),
             float(std::round(pixelsToTwips(frame.height(), dpiY)))};
 }
@@ -91,9 +90,7 @@ QRect keepOnScreen(const QRect &frame, const QList<QRect> &screens, int topStrip
         }
     }
     // Never larger than that screen's free area, and never too small to use.
-    const QSize size = frame.size()
-                           .expandedTo(minimum.expandedTo(QSize(MinSize, MinSize)))
-                           .boundedTo(landing->size());
+    const QSize size = frame.size().expandedTo(minimum.expandedTo(QSize(MinSize, MinSize))).boundedTo(landing->size());
     QRect placed(frame.topLeft(), size);
     // The title bar and the menu bar must lie on the screens, across the
     // whole width, or their commands and the window's move handle are lost.

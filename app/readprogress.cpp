@@ -8,9 +8,9 @@
 namespace tavrin {
 
 namespace {
-constexpr int Steps = 1000;        // of the progress bar
-constexpr int ShowAfterMs = 500;   // a read expected to be quicker shows no dialog
-constexpr int EventsEveryMs = 20;  // the longest the program leaves its events waiting
+constexpr int Steps = 1000;       // of the progress bar
+constexpr int ShowAfterMs = 500;  // a read expected to be quicker shows no dialog
+constexpr int EventsEveryMs = 20; // the longest the program leaves its events waiting
 } // namespace
 
 ReadProgress::ReadProgress(QWidget *owner, const QString &label)
@@ -40,8 +40,7 @@ bool ReadProgress::operator()(qint64 done, qint64 total)
     if (m_handledEvents && m_sinceEvents.elapsed() < EventsEveryMs)
         return true;
     m_dialog->setValue(int(done * Steps / total)); // shows the dialog when it is time
-    QCoreApplication::processEvents(m_dialog->isVisible() ? QEventLoop::AllEvents
-                                                          : QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(m_dialog->isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     m_sinceEvents.start();
     m_handledEvents = true;
     return m_dialog && !m_dialog->wasCanceled();

@@ -68,8 +68,7 @@ QList<int> keptIds(const QString &folder)
 Recovery::Recovery(const QString &base, QObject *parent)
     : QObject(parent)
     , m_base(base)
-{
-}
+{}
 
 Recovery::~Recovery()
 {

@@ -109,7 +109,8 @@ WriteResult RichTextBox::LoadFile(const QString &path, const std::function<bool(
     if (const WriteResult opened = openRegularFile(path, file, size); !opened.ok)
         return opened;
     if (size > MaxFileSize)
-        return {false, QStringLiteral("The file is larger than %1 MB, too large for a document.").arg(MaxFileSize >> 20)};
+        return {false,
+                QStringLiteral("The file is larger than %1 MB, too large for a document.").arg(MaxFileSize >> 20)};
 
     // The bytes the file held when it was opened, and no more: a file that
     // grows meanwhile is read as it was, one cut short as far as it goes.

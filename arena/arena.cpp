@@ -13,11 +13,9 @@ QString quotedLine(QLatin1StringView key, const QString &value)
 
 QString ArenaRecord::arenaText() const
 {
-    return joinLines({QStringLiteral("{"),
-                      quotedLine(QLatin1StringView("map"), map),
+    return joinLines({QStringLiteral("{"), quotedLine(QLatin1StringView("map"), map),
                       quotedLine(QLatin1StringView("longname"), longname),
-                      quotedLine(QLatin1StringView("gametype"), gametype),
-                      QStringLiteral("}")});
+                      quotedLine(QLatin1StringView("gametype"), gametype), QStringLiteral("}")});
 }
 
 } // namespace tavrin

@@ -39,7 +39,8 @@ QStringList CheckArena(const QString &map, const QString &longname, const QStrin
         if (known.contains(word) || told.contains(word))
             continue;
         told.insert(word);
-        problems << gametypeCaption + QLatin1Char(' ') + quoted(word) + QLatin1String(" is not a gametype of the game.");
+        problems << gametypeCaption + QLatin1Char(' ') + quoted(word)
+                        + QLatin1String(" is not a gametype of the game.");
     }
     return problems;
 }

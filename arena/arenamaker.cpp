@@ -69,8 +69,7 @@ void ArenaMaker::updateCheck()
     QStringList list;
     for (int i = 0; i < m_gametype->count(); ++i)
         list << m_gametype->itemText(i);
-    lblCheck->setText(CheckArena(m_map->text(), m_longname->text(), m_gametype->currentText(),
-                                 gametypeCaption, list)
+    lblCheck->setText(CheckArena(m_map->text(), m_longname->text(), m_gametype->currentText(), gametypeCaption, list)
                           .join(QLatin1Char('\n')));
 }
 

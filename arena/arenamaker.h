@@ -36,8 +36,7 @@ protected:
     // gets the incomplete-entry message, titled as given (the application's
     // title when empty), and nothing is written; otherwise the record's text
     // is saved through the dialog.
-    template<class Record>
-    void saveAs(Record &record, QString (Record::*text)() const, const QString &incompleteTitle)
+    template <class Record> void saveAs(Record &record, QString (Record::*text)() const, const QString &incompleteTitle)
     {
         if (copyAndCheck(record, incompleteTitle))
             save((record.*text)());
@@ -47,7 +46,7 @@ protected:
     QLineEdit *m_longname = nullptr;
     QComboBox *m_gametype = nullptr;
     QLabel *lblCheck = nullptr; // what the game would not take, kept up to date as the user types
-    CommonDialog cd1; // the save dialog
+    CommonDialog cd1;           // the save dialog
 
 private:
     void updateCheck();

@@ -34,10 +34,10 @@ Arena &frmArena::arena()
 
 void frmArena::Form_Load()
 {
-    fillGametypes({QStringLiteral("dm"), QStringLiteral("ctf"), QStringLiteral("tdm"),
-                   QStringLiteral("hq"), QStringLiteral("sd"), QStringLiteral("dm tdm"),
-                   QStringLiteral("dm tdm ctf"), QStringLiteral("dm tdm ctf hq"),
-                   QStringLiteral("dm tdm hq ctf"), QStringLiteral("dm tdm ctf hq sd")});
+    fillGametypes({QStringLiteral("dm"), QStringLiteral("ctf"), QStringLiteral("tdm"), QStringLiteral("hq"),
+                   QStringLiteral("sd"), QStringLiteral("dm tdm"), QStringLiteral("dm tdm ctf"),
+                   QStringLiteral("dm tdm ctf hq"), QStringLiteral("dm tdm hq ctf"),
+                   QStringLiteral("dm tdm ctf hq sd")});
 }
 
 void frmArena::mnuNew_Click()

@@ -31,9 +31,8 @@ ArenaCOD &frmArenaCOD::arena()
 
 void frmArenaCOD::Form_Load()
 {
-    fillGametypes({QStringLiteral("tdm"), QStringLiteral("dm"), QStringLiteral("hq"),
-                   QStringLiteral("bel"), QStringLiteral("sd"), QStringLiteral("re"),
-                   QStringLiteral("tdm dm"), QStringLiteral("tdm dm bel"),
+    fillGametypes({QStringLiteral("tdm"), QStringLiteral("dm"), QStringLiteral("hq"), QStringLiteral("bel"),
+                   QStringLiteral("sd"), QStringLiteral("re"), QStringLiteral("tdm dm"), QStringLiteral("tdm dm bel"),
                    QStringLiteral("sd re hq"), QStringLiteral("tdm dm hq bel sd re")});
 }
 

@@ -42,7 +42,7 @@
 namespace {
 
 constexpr int BoxWidth = 900, BoxHeight = 600; // the text box on both sides
-constexpr int LaterMs = 3000; // how long the event loop is watched after the first paint
+constexpr int LaterMs = 3000;                  // how long the event loop is watched after the first paint
 
 // Handles events until ready() holds (or five seconds have passed).
 bool waitFor(const std::function<bool()> &ready)
@@ -60,7 +60,8 @@ bool waitFor(const std::function<bool()> &ready)
 class Measure : public QObject
 {
 public:
-    Measure(QTextEdit *box, std::function<bool()> paints) : m_paints(std::move(paints))
+    Measure(QTextEdit *box, std::function<bool()> paints)
+        : m_paints(std::move(paints))
     {
         box->viewport()->installEventFilter(this);
         m_ticks.setTimerType(Qt::PreciseTimer);
@@ -141,8 +142,14 @@ int measureOurs(const QString &file)
     bool painted = false;
     struct Painted : QObject {
         bool &flag;
-        explicit Painted(bool &f) : flag(f) {}
-        bool eventFilter(QObject *, QEvent *e) override { flag |= e->type() == QEvent::Paint; return false; }
+        explicit Painted(bool &f)
+            : flag(f)
+        {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            flag |= e->type() == QEvent::Paint;
+            return false;
+        }
     } watch(painted);
     box->viewport()->installEventFilter(&watch);
     if (!waitFor([&painted] { return painted; }))
@@ -228,8 +235,8 @@ int runAll(int runs)
     }
 
     std::printf("opening a document, from the Open dialog's OK to the first paint, median of %d runs each:\n", runs);
-    std::printf("  %-27s %9s %9s %6s %13s %13s %13s\n", "document", "Qt floor", "ours", "ratio", "longest gap", "gap later",
-                "peak memory");
+    std::printf("  %-27s %9s %9s %6s %13s %13s %13s\n", "document", "Qt floor", "ours", "ratio", "longest gap",
+                "gap later", "peak memory");
     std::printf("  %-27s %9s %9s %6s %13s %13s %13s\n", "", "", "", "", "floor/ours", "floor/ours", "floor/ours");
     for (const Size &s : sizes) {
         std::vector<double> floorMs, floorGap, floorPeak, floorLater, oursMs, oursGap, oursPeak, oursLater;
@@ -248,8 +255,8 @@ int runAll(int runs)
         const QByteArray name =
             QStringLiteral("%1 MB RTF (%2 MB HTML)").arg(s.rtfMB, 0, 'f', 1).arg(s.htmlMB, 0, 'f', 1).toUtf8();
         std::printf("  %-27s %6.0f ms %6.0f ms %6.2f %7.0f/%.0f ms %7.0f/%.0f ms %6.0f/%.0f MiB\n", name.constData(),
-                    median(floorMs), median(oursMs), median(oursMs) / median(floorMs), median(floorGap), median(oursGap),
-                    median(floorLater), median(oursLater), median(floorPeak), median(oursPeak));
+                    median(floorMs), median(oursMs), median(oursMs) / median(floorMs), median(floorGap),
+                    median(oursGap), median(floorLater), median(oursLater), median(floorPeak), median(oursPeak));
     }
     std::printf("  goals: ratio at most 0.30; our longest gap at most 100 ms; our peak memory at most the floor's\n");
     std::printf("  (gap later: the longest in the 3 s after the first paint, while Qt lays out the rest)\n");

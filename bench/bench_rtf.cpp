@@ -39,7 +39,8 @@ QByteArray tableRtf(int rows)
     QByteArray out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\r\n";
     for (int r = 0; r < rows; ++r) {
         out += "\\trowd\\trgaph108\\cellx2000\\cellx4000\\cellx9000\r\n";
-        out += "\\pard\\intbl map " + QByteArray::number(r) + "\\cell\\pard\\intbl mp_name\\cell\\pard\\intbl a note\\cell\\row\r\n";
+        out += "\\pard\\intbl map " + QByteArray::number(r)
+               + "\\cell\\pard\\intbl mp_name\\cell\\pard\\intbl a note\\cell\\row\r\n";
     }
     return out + "}";
 }
@@ -89,13 +90,14 @@ int main(int argc, char *argv[])
 
     std::printf("RTF reading and writing, median of %d runs each:\n", runs);
     std::printf("  document: %.1f MB of RTF (%.1f MB of HTML), %d paragraphs, %d pictures, a %dx%d table\n",
-                rtfData.size() / 1e6, html.toUtf8().size() / 1e6, doc.blockCount(), tavrin::bench::Pictures, tavrin::bench::TableRows,
-                tavrin::bench::TableColumns);
-    std::printf("  reading: ours %8.1f ms   Qt's HTML import %8.1f ms   ratio %.2f (goal: at most 1.5)\n",
-                readOurs, readQt, readOurs / readQt);
-    std::printf("  writing: ours %8.1f ms   Qt's HTML export %8.1f ms   ratio %.2f (goal: at most 1.0)\n",
-                writeOurs, writeQt, writeOurs / writeQt);
+                rtfData.size() / 1e6, html.toUtf8().size() / 1e6, doc.blockCount(), tavrin::bench::Pictures,
+                tavrin::bench::TableRows, tavrin::bench::TableColumns);
+    std::printf("  reading: ours %8.1f ms   Qt's HTML import %8.1f ms   ratio %.2f (goal: at most 1.5)\n", readOurs,
+                readQt, readOurs / readQt);
+    std::printf("  writing: ours %8.1f ms   Qt's HTML export %8.1f ms   ratio %.2f (goal: at most 1.0)\n", writeOurs,
+                writeQt, writeOurs / writeQt);
     std::printf("  a table of 3 columns: %d rows %8.1f ms, %d rows %8.1f ms, ratio %.1f for %dx the rows\n",
-                tableRows[0], tableMs[0], tableRows[1], tableMs[1], tableMs[1] / tableMs[0], tableRows[1] / tableRows[0]);
+                tableRows[0], tableMs[0], tableRows[1], tableMs[1], tableMs[1] / tableMs[0],
+                tableRows[1] / tableRows[0]);
     return 0;
 }

@@ -1,8 +1,7 @@
 // Start-up of the program against a bare Qt window (and against one with the
-// least menu bar, toolbar and status bar), and the opening of each tool window. Prints one line when its main window is first shown on screen:
-// "shown <peak resident kB>", then ends at once (the driver times the line).
-// With --tools, it then opens each tool window in turn and prints
-// "open <window> <milliseconds>" for each.
+// least menu bar, toolbar and status bar), and the opening of each tool window. Prints one line when its main window is
+// first shown on screen: "shown <peak resident kB>", then ends at once (the driver times the line). With --tools, it
+// then opens each tool window in turn and prints "open <window> <milliseconds>" for each.
 #include "peakmemory.h"
 
 #include <QApplication>
@@ -39,10 +38,14 @@ void openTools()
 {
     using tavrin::WindowId;
     const std::pair<WindowId, const char *> tools[] = {
-        {WindowId::MenuOptions, "frmMenuOptions"}, {WindowId::Tavrin, "frmTavrin"},
-        {WindowId::Cod2Efx, "frmCod2Efx"},         {WindowId::MapGsc, "frmMapGsc"},
-        {WindowId::Arena, "frmArena"},             {WindowId::ArenaCOD, "frmArenaCOD"},
-        {WindowId::Options, "frmOptions"},         {WindowId::About, "frmAbout"},
+        {WindowId::MenuOptions, "frmMenuOptions"},
+        {WindowId::Tavrin, "frmTavrin"},
+        {WindowId::Cod2Efx, "frmCod2Efx"},
+        {WindowId::MapGsc, "frmMapGsc"},
+        {WindowId::Arena, "frmArena"},
+        {WindowId::ArenaCOD, "frmArenaCOD"},
+        {WindowId::Options, "frmOptions"},
+        {WindowId::About, "frmAbout"},
         {WindowId::WebBrowser, "frmWebBrowser"},
     };
     auto &registry = tavrin::WindowRegistry::instance();
@@ -78,7 +81,8 @@ int main(int argc, char *argv[])
     // The least any main window with a menu, a toolbar and a status bar draws:
     // one menu, one toolbar button, one status text.
     window.menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("E&xit"));
-    window.addToolBar(QStringLiteral("Toolbar"))->addAction(QIcon(QStringLiteral(":/icons/document-open.png")), QStringLiteral("Open"));
+    window.addToolBar(QStringLiteral("Toolbar"))
+        ->addAction(QIcon(QStringLiteral(":/icons/document-open.png")), QStringLiteral("Open"));
     window.statusBar()->showMessage(QStringLiteral("Status"));
 #endif
     window.show();

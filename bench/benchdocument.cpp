@@ -14,10 +14,13 @@ namespace tavrin::bench {
 namespace {
 
 const char16_t *const Words[] = {
-    u"map", u"brush", u"entity", u"spawn", u"origin", u"angles", u"light", u"sun", u"ambient",
-    u"fog", u"portal", u"trigger", u"script", u"model", u"texture", u"patch", u"terrain", u"clip",
-    u"caulk", u"sky", u"compile", u"vis", u"bsp", u"radiant", u"axis", u"allies", u"objective",
-    u"\u00e9t\u00e9", u"gr\u00fc\u00dfe", u"\u043a\u0430\u0440\u0442\u0430", u"\u5730\u56f3",
+    u"map",          u"brush",     u"entity",        u"spawn",           u"origin",
+    u"angles",       u"light",     u"sun",           u"ambient",         u"fog",
+    u"portal",       u"trigger",   u"script",        u"model",           u"texture",
+    u"patch",        u"terrain",   u"clip",          u"caulk",           u"sky",
+    u"compile",      u"vis",       u"bsp",           u"radiant",         u"axis",
+    u"allies",       u"objective", u"\u00e9t\u00e9", u"gr\u00fc\u00dfe", u"\u043a\u0430\u0440\u0442\u0430",
+    u"\u5730\u56f3",
 };
 const char *const Families[] = {"Arial", "Times New Roman", "Courier New", "Verdana", "Georgia"};
 const double Sizes[] = {8, 9, 10, 11, 12, 14, 18, 24};

@@ -23,8 +23,7 @@ void CommonDialog::setBackend(Backend b)
 
 CommonDialog::CommonDialog(QWidget *owner)
     : m_owner(owner)
-{
-}
+{}
 
 QStringList CommonDialog::qtFilters(const QString &filter)
 {
@@ -104,10 +103,8 @@ bool CommonDialog::run(DialogRequest::Kind kind, QPrinter *printer)
     case DialogRequest::Open:
     case DialogRequest::Save: {
         QFileDialog dialog(m_owner, DialogTitle);
-        dialog.setAcceptMode(kind == DialogRequest::Save ? QFileDialog::AcceptSave
-                                                         : QFileDialog::AcceptOpen);
-        dialog.setFileMode(kind == DialogRequest::Save ? QFileDialog::AnyFile
-                                                       : QFileDialog::ExistingFile);
+        dialog.setAcceptMode(kind == DialogRequest::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(kind == DialogRequest::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         const QStringList filters = qtFilters(Filter);
         if (!filters.isEmpty()) {
             dialog.setOption(QFileDialog::HideNameFilterDetails);

@@ -33,19 +33,19 @@ class CommonDialog
 public:
     // Flag values as the windows give them.
     enum Flag {
-        ReadOnly = 0x1,          // file dialogs: read-only box ticked
-        OverwritePrompt = 0x2,   // save dialog: ask before replacing a file
-        PrintSelection = 0x1,    // printer dialog: open with the selection chosen
-        PrintNoPageNums = 0x8,   // printer dialog: no page range choice
-        PrintReturnDC = 0x100,   // printer dialog: return a device context
+        ReadOnly = 0x1,        // file dialogs: read-only box ticked
+        OverwritePrompt = 0x2, // save dialog: ask before replacing a file
+        PrintSelection = 0x1,  // printer dialog: open with the selection chosen
+        PrintNoPageNums = 0x8, // printer dialog: no page range choice
+        PrintReturnDC = 0x100, // printer dialog: return a device context
     };
 
     explicit CommonDialog(QWidget *owner = nullptr);
 
     QString DialogTitle;
     int Flags = 0;
-    QString Filter;   // "Description|pattern|Description|pattern", or a description alone
-    QString FileName; // in: the name offered; out: the name chosen
+    QString Filter;           // "Description|pattern|Description|pattern", or a description alone
+    QString FileName;         // in: the name offered; out: the name chosen
     bool CancelError = false; // the caller treats a cancel as an error and stops
 
     // Each returns true when the user accepted, false when cancelled.

@@ -21,11 +21,16 @@ enum class MapScriptChoice {
 };
 
 inline constexpr std::array<MapScriptChoice, 11> allMapScriptChoices{
-    MapScriptChoice::Ambient,        MapScriptChoice::Soldier,
-    MapScriptChoice::SoldierVariation, MapScriptChoice::Weather,
-    MapScriptChoice::Division,       MapScriptChoice::GermanWeather,
-    MapScriptChoice::GermanSoldierVariation, MapScriptChoice::GermanDivision,
-    MapScriptChoice::German,         MapScriptChoice::Allies,
+    MapScriptChoice::Ambient,
+    MapScriptChoice::Soldier,
+    MapScriptChoice::SoldierVariation,
+    MapScriptChoice::Weather,
+    MapScriptChoice::Division,
+    MapScriptChoice::GermanWeather,
+    MapScriptChoice::GermanSoldierVariation,
+    MapScriptChoice::GermanDivision,
+    MapScriptChoice::German,
+    MapScriptChoice::Allies,
     MapScriptChoice::LayoutImage,
 };
 

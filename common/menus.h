@@ -19,7 +19,7 @@ QMenu *addMenu(QMenuBar *bar, const char *name, const QString &caption);
 QAction *addItem(QWidget *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {});
 
 // A menu item that runs a slot of the receiver.
-template<class Receiver, class Slot>
+template <class Receiver, class Slot>
 QAction *addItem(QWidget *menu, const char *name, const QString &caption, const Receiver *receiver, Slot slot,
                  const QKeySequence &shortcut = {})
 {

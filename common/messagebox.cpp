@@ -15,8 +15,7 @@ void setMessageBackend(MessageBackend b)
     backend() = std::move(b);
 }
 
-QMessageBox::StandardButton messageBox(QWidget *parent, const QString &text,
-                                       QMessageBox::StandardButtons buttons,
+QMessageBox::StandardButton messageBox(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
                                        QMessageBox::Icon icon, const QString &title)
 {
     const MessageRequest request{text, title.isEmpty() ? applicationTitle() : title, buttons, icon};

@@ -29,8 +29,7 @@ struct MessageRequest {
 // gives the application title.
 QMessageBox::StandardButton messageBox(QWidget *parent, const QString &text,
                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                       QMessageBox::Icon icon = QMessageBox::NoIcon,
-                                       const QString &title = QString());
+                                       QMessageBox::Icon icon = QMessageBox::NoIcon, const QString &title = QString());
 
 // Replaces the real message box (tests record the request and answer it).
 // An empty function restores the real one.

@@ -18,25 +18,22 @@ QString &overrideFolder()
 std::unique_ptr<QSettings> open(const QString &appName)
 {
     if (!overrideFolder().isEmpty()) {
-        const QString file = overrideFolder() + QLatin1Char('/') + organisation + QLatin1Char('/')
-                             + appName + QLatin1String(".conf");
+        const QString file =
+            overrideFolder() + QLatin1Char('/') + organisation + QLatin1Char('/') + appName + QLatin1String(".conf");
         return std::make_unique<QSettings>(file, QSettings::IniFormat);
     }
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       organisation, appName);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation, appName);
 }
 } // namespace
 
-QString GetSetting(const QString &appName, const QString &section, const QString &key,
-                   const QString &defaultValue)
+QString GetSetting(const QString &appName, const QString &section, const QString &key, const QString &defaultValue)
 {
     auto settings = open(appName);
     settings->beginGroup(section);
     return settings->value(key, defaultValue).toString();
 }
 
-void SaveSetting(const QString &appName, const QString &section, const QString &key,
-                 const QString &value)
+void SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     auto settings = open(appName);
     settings->beginGroup(section);

@@ -9,8 +9,7 @@ namespace tavrin {
 // ini file in the user's config folder elsewhere (~/.config/Tavrin/<application>.conf).
 QString GetSetting(const QString &appName, const QString &section, const QString &key,
                    const QString &defaultValue = QString());
-void SaveSetting(const QString &appName, const QString &section, const QString &key,
-                 const QString &value);
+void SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value);
 
 // Points the store at a folder of its own, as an ini file there; tests use a temporary folder.
 void setSettingsFolder(const QString &folder);

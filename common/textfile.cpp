@@ -26,10 +26,9 @@ QString joinLines(const QStringList &lines)
 namespace {
 // Windows-1252 in the range 0x80-0x9F; 0 marks the five unassigned bytes.
 constexpr char16_t cp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 QByteArray toWindows1252(const QString &text)
@@ -171,7 +170,7 @@ QString formatSingle(float value)
 {
     if (value == 0.0f)
         return QStringLiteral("0"); // also for -0
-    const double v = value; // exact: every float is a double
+    const double v = value;         // exact: every float is a double
     if (!std::isfinite(v))
         return QString::number(v);
     // A whole number is written with all its digits: from 2^24 on, every

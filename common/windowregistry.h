@@ -54,14 +54,12 @@ public:
     // The loaded window, or nullptr.
     QWidget *widget(WindowId id) const;
 
-    template<class T>
-    T *window(WindowId id) const { return qobject_cast<T *>(widget(id)); }
+    template <class T> T *window(WindowId id) const { return qobject_cast<T *>(widget(id)); }
 
     // State kept for a window across its closes; created empty on first use.
     // A slot holds one type of state: asking for another type throws
     // std::bad_any_cast rather than handing out a wrong object.
-    template<class T>
-    T &state(WindowId id)
+    template <class T> T &state(WindowId id)
     {
         auto &slot = m_slots[id];
         if (!slot.state.has_value())

@@ -32,13 +32,13 @@ private:
     void Form_Load();
 
     QLineEdit *txtSearch; // searches every file and category name
-    QLabel *Label1;      // heading above the category list
-    QListWidget *List1;  // the categories, kept sorted
-    QLabel *Label2;      // heading above the listing box
-    CopyBox *Text1;      // the listing box
+    QLabel *Label1;       // heading above the category list
+    QListWidget *List1;   // the categories, kept sorted
+    QLabel *Label2;       // heading above the listing box
+    CopyBox *Text1;       // the listing box
     QMenu *mnuSettings;
-    QAction *mnuWs;      // shows the worldspawn viewer
-    QAction *mnuExit;    // ends the program at once
+    QAction *mnuWs;           // shows the worldspawn viewer
+    QAction *mnuExit;         // ends the program at once
     bool m_searching = false; // the listing box shows search results
     QString m_listing;        // what it showed before the search began
 };

@@ -192,7 +192,8 @@ frmMapGsc::frmMapGsc(QWidget *parent)
     frameLayout->addLayout(row({lblEffect, txtAlias, lblLoadfx, txtPath}));
     frameLayout->addLayout(row({lblMaps, txtAliasOne, Label16, txtX, Label17, txtY, Label18, txtZ, txtWait}));
     frameLayout->addLayout(row({lblEffect1, txtAliasTwo, lblLoadfx1, txtPathFx}));
-    frameLayout->addLayout(row({lblMaps1, txtAliasThree, Label22, txtXone, Label23, txtYtwo, Label24, txtZthree, txtWaitFx}));
+    frameLayout->addLayout(
+        row({lblMaps1, txtAliasThree, Label22, txtXone, Label23, txtYtwo, Label24, txtZthree, txtWaitFx}));
     frameLayout->addLayout(row({lblScf, Text5, Text7, Text8, Text9, Text10, Text11}));
     frameLayout->addLayout(row({Label3, cboAmbient}));
     frameLayout->addLayout(row({Label15}));
@@ -202,11 +203,12 @@ frmMapGsc::frmMapGsc(QWidget *parent)
     teams->addWidget(Label1, 0, 0, 1, 2);
     teams->addWidget(Label19, 0, 3, 1, 2);
     const std::pair<QLabel *, QWidget *> left[] = {
-        {Label9, CboAllies}, {Label5, cboSoldier}, {Label6, cboSoldierV},
-        {Label7, cboDivision}, {Label8, cboWeather}};
-    const std::pair<QLabel *, QWidget *> right[] = {
-        {Label10, cboGerman}, {Label11, cboG_Sold_Var}, {Label12, cboG_Division},
-        {Label13, cboG_Weather}, {Label14, txtLayoutImage}};
+        {Label9, CboAllies}, {Label5, cboSoldier}, {Label6, cboSoldierV}, {Label7, cboDivision}, {Label8, cboWeather}};
+    const std::pair<QLabel *, QWidget *> right[] = {{Label10, cboGerman},
+                                                    {Label11, cboG_Sold_Var},
+                                                    {Label12, cboG_Division},
+                                                    {Label13, cboG_Weather},
+                                                    {Label14, txtLayoutImage}};
     for (int i = 0; i < 5; ++i) {
         teams->addWidget(left[i].first, i + 1, 0);
         teams->addWidget(left[i].second, i + 1, 1);
@@ -257,13 +259,17 @@ frmMapGsc::frmMapGsc(QWidget *parent)
 void frmMapGsc::createMenus()
 {
     QMenu *mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
-    addItem(mnuFile, "mnuSave", QStringLiteral("&Save"), this, &frmMapGsc::mnuSave_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
-    addItem(mnuFile, "mnuExit", QStringLiteral("&Exit"), this, &frmMapGsc::mnuExit_Click, QKeySequence(Qt::CTRL | Qt::Key_E));
+    addItem(mnuFile, "mnuSave", QStringLiteral("&Save"), this, &frmMapGsc::mnuSave_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_S));
+    addItem(mnuFile, "mnuExit", QStringLiteral("&Exit"), this, &frmMapGsc::mnuExit_Click,
+            QKeySequence(Qt::CTRL | Qt::Key_E));
     QMenu *mnuConfig = addMenu(menuBar(), "mnuConfig", QStringLiteral("Config"));
     addShowItem(mnuConfig, "mnuArena", QStringLiteral("Cod &Arena Cfg"), WindowId::Arena);
-    addShowItem(mnuConfig, "mnuCod2", QStringLiteral("CoD 2 Config"), WindowId::Cod2Efx, QKeySequence(Qt::CTRL | Qt::Key_F2));
+    addShowItem(mnuConfig, "mnuCod2", QStringLiteral("CoD 2 Config"), WindowId::Cod2Efx,
+                QKeySequence(Qt::CTRL | Qt::Key_F2));
     QMenu *mnuOptions = addMenu(menuBar(), "mnuOptions", QStringLiteral("Options"));
-    addShowItem(mnuOptions, "mnuCod_Options", QStringLiteral("CodOptions"), WindowId::Options, QKeySequence(Qt::CTRL | Qt::Key_O));
+    addShowItem(mnuOptions, "mnuCod_Options", QStringLiteral("CodOptions"), WindowId::Options,
+                QKeySequence(Qt::CTRL | Qt::Key_O));
     QMenu *mnuInternet = addMenu(menuBar(), "mnuInternet", QStringLiteral("Internet"));
     addShowItem(mnuInternet, "mnuWebUpdates", QStringLiteral("WebUpdates"), WindowId::WebBrowser);
     addMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
@@ -297,27 +303,31 @@ void frmMapGsc::Form_Load()
     };
     const QStringList weathers{QStringLiteral("normal"), QStringLiteral("winter")};
     const List lists[] = {
-        {cboAmbient, {QStringLiteral("ambient_mp_berlin"), QStringLiteral("ambient_mp_brecourt"),
-                      QStringLiteral("ambient_mp_burnville"), QStringLiteral("ambient_mp_chateau"),
-                      QStringLiteral("ambient_mp_dam"), QStringLiteral("ambient_mp_factory"),
-                      QStringLiteral("ambient_mp_harbor"), QStringLiteral("ambient_mp_night"),
-                      QStringLiteral("ambient_mp_ocean"), QStringLiteral("ambient_mp_pegasusnight"),
-                      QStringLiteral("ambient_mp_powcamp"), QStringLiteral("ambient_mp_sewer"),
-                      QStringLiteral("ambient_mp_ship"), QStringLiteral("ambient_mp_snowy"),
-                      QStringLiteral("ambient_mp_staligrad"), QStringLiteral("ambient_mp_training")}},
+        {cboAmbient,
+         {QStringLiteral("ambient_mp_berlin"), QStringLiteral("ambient_mp_brecourt"),
+          QStringLiteral("ambient_mp_burnville"), QStringLiteral("ambient_mp_chateau"),
+          QStringLiteral("ambient_mp_dam"), QStringLiteral("ambient_mp_factory"), QStringLiteral("ambient_mp_harbor"),
+          QStringLiteral("ambient_mp_night"), QStringLiteral("ambient_mp_ocean"),
+          QStringLiteral("ambient_mp_pegasusnight"), QStringLiteral("ambient_mp_powcamp"),
+          QStringLiteral("ambient_mp_sewer"), QStringLiteral("ambient_mp_ship"), QStringLiteral("ambient_mp_snowy"),
+          QStringLiteral("ambient_mp_staligrad"), QStringLiteral("ambient_mp_training")}},
         // The game reads american_soldiertype and russian_soldiervariation; other
         // spellings would be silently ignored by it.
-        {cboSoldier, {QStringLiteral("american_soldiertype"), QStringLiteral("british_soldiertype"),
-                      QStringLiteral("russian_soldiertype")}},
-        {cboSoldierV, {QStringLiteral("american_soldiervariation"), QStringLiteral("british_soldiervariation"),
-                       QStringLiteral("russian_soldiervariation")}},
-        {cboDivision, {QStringLiteral("commando"), QStringLiteral("veteran"), QStringLiteral("airborne"),
-                       QStringLiteral("conscript")}},
+        {cboSoldier,
+         {QStringLiteral("american_soldiertype"), QStringLiteral("british_soldiertype"),
+          QStringLiteral("russian_soldiertype")}},
+        {cboSoldierV,
+         {QStringLiteral("american_soldiervariation"), QStringLiteral("british_soldiervariation"),
+          QStringLiteral("russian_soldiervariation")}},
+        {cboDivision,
+         {QStringLiteral("commando"), QStringLiteral("veteran"), QStringLiteral("airborne"),
+          QStringLiteral("conscript")}},
         {cboWeather, weathers},
         {cboGerman, {QStringLiteral("german_soldiertype")}},
         {cboG_Sold_Var, {QStringLiteral("german_soldiervariation")}},
-        {cboG_Division, {QStringLiteral("waffen"), QStringLiteral("fallschirmjagercamo"),
-                         QStringLiteral("wehrmacht"), QStringLiteral("kriegsmarine")}},
+        {cboG_Division,
+         {QStringLiteral("waffen"), QStringLiteral("fallschirmjagercamo"), QStringLiteral("wehrmacht"),
+          QStringLiteral("kriegsmarine")}},
         {CboAllies, {QStringLiteral("american"), QStringLiteral("british"), QStringLiteral("russian")}},
         {cboG_Weather, weathers},
     };
@@ -358,8 +368,8 @@ void frmMapGsc::Command1_Click()
     for (int i = 0; i < 6; ++i) {
         if (!readCoordinate(boxes[i]->text(), locale, &numbers[i])) {
             messageBox(this,
-                       QLatin1String("The ") + describeBox(boxes[i]) + QLatin1String(" holds \"")
-                           + boxes[i]->text() + QLatin1String("\", which is not a number."),
+                       QLatin1String("The ") + describeBox(boxes[i]) + QLatin1String(" holds \"") + boxes[i]->text()
+                           + QLatin1String("\", which is not a number."),
                        QMessageBox::Ok, QMessageBox::Warning);
             boxes[i]->setFocus();
             return;

@@ -48,32 +48,32 @@ private:
     void Form_Load();
     void createMenus();
 
-    QGroupBox *Frame1;          // holds every choice
-    QLineEdit *txtMain;         // function head
-    QLabel *lblEffect;          // first effect line: start
-    QLineEdit *txtAlias;        // first effect alias
+    QGroupBox *Frame1;   // holds every choice
+    QLineEdit *txtMain;  // function head
+    QLabel *lblEffect;   // first effect line: start
+    QLineEdit *txtAlias; // first effect alias
     QLabel *lblLoadfx;
-    QLineEdit *txtPath;         // first effect file
-    QLabel *lblMaps;            // first loop call
+    QLineEdit *txtPath; // first effect file
+    QLabel *lblMaps;    // first loop call
     QLineEdit *txtAliasOne;
     QLabel *Label16, *Label17, *Label18;
     QLineEdit *txtX, *txtY, *txtZ;
     QLineEdit *txtWait;
-    QLabel *lblEffect1;         // second effect line: start
+    QLabel *lblEffect1; // second effect line: start
     QLineEdit *txtAliasTwo;
     QLabel *lblLoadfx1;
     QLineEdit *txtPathFx;
-    QLabel *lblMaps1;           // second loop call
+    QLabel *lblMaps1; // second loop call
     QLineEdit *txtAliasThree;
     QLabel *Label22, *Label23, *Label24;
     QLineEdit *txtXone, *txtYtwo, *txtZthree;
     QLineEdit *txtWaitFx;
-    QLabel *lblScf;             // fog call
+    QLabel *lblScf;                                             // fog call
     QLineEdit *Text5, *Text7, *Text8, *Text9, *Text10, *Text11; // fog arguments
-    QLabel *Label3;             // ambient sound call
+    QLabel *Label3;                                             // ambient sound call
     QComboBox *cboAmbient;
-    QLabel *Label15;            // the load line
-    QLabel *Label1, *Label19;   // column headings "Allies" and "Axis"
+    QLabel *Label15;          // the load line
+    QLabel *Label1, *Label19; // column headings "Allies" and "Axis"
     QLabel *Label9;
     QComboBox *CboAllies;
     QLabel *Label5;
@@ -94,13 +94,13 @@ private:
     QComboBox *cboG_Weather;
     QLabel *Label14;
     QLineEdit *txtLayoutImage;
-    QFrame *Line1;              // divides the two team columns
+    QFrame *Line1;                                    // divides the two team columns
     QLineEdit *Text2, *Text3, *Text1, *Text4, *Text6; // side words, never shown
-    CopyBox *Text12;            // the script, for reading and copying
-    QLabel *Label2;             // the script again, covered by Text12
-    QPushButton *Command1;      // Check Work
-    QLabel *lblCheck;           // what in the last checked script would not work in the game
-    CommonDialog cd1;           // the save dialog
+    CopyBox *Text12;                                  // the script, for reading and copying
+    QLabel *Label2;                                   // the script again, covered by Text12
+    QPushButton *Command1;                            // Check Work
+    QLabel *lblCheck;                                 // what in the last checked script would not work in the game
+    CommonDialog cd1;                                 // the save dialog
 };
 
 } // namespace tavrin

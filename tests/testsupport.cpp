@@ -46,7 +46,10 @@ ScriptedMessages::ScriptedMessages()
         return answer;
     });
 }
-ScriptedMessages::~ScriptedMessages() { setMessageBackend({}); }
+ScriptedMessages::~ScriptedMessages()
+{
+    setMessageBackend({});
+}
 
 ScriptedDialogs::ScriptedDialogs()
 {
@@ -65,7 +68,10 @@ ScriptedDialogs::ScriptedDialogs()
         return answer;
     });
 }
-ScriptedDialogs::~ScriptedDialogs() { CommonDialog::setBackend({}); }
+ScriptedDialogs::~ScriptedDialogs()
+{
+    CommonDialog::setBackend({});
+}
 
 ScriptedFormatDialogs::ScriptedFormatDialogs()
 {
@@ -78,7 +84,10 @@ ScriptedFormatDialogs::ScriptedFormatDialogs()
         return answer;
     });
 }
-ScriptedFormatDialogs::~ScriptedFormatDialogs() { setFormatDialogBackend({}); }
+ScriptedFormatDialogs::~ScriptedFormatDialogs()
+{
+    setFormatDialogBackend({});
+}
 
 TemporarySettings::TemporarySettings()
     : m_oldDataHome(qgetenv("XDG_DATA_HOME"))
@@ -123,7 +132,8 @@ QString describe(const DialogRequest &request)
 {
     static const char *const kinds[] = {"Open", "Save", "Printer", "PageSetup"};
     return QStringList{QLatin1String(kinds[request.kind]), request.title, request.filter,
-                       QString::number(request.flags), request.fileName}.join(QLatin1Char('|'));
+                       QString::number(request.flags), request.fileName}
+        .join(QLatin1Char('|'));
 }
 
 QStringList labelTexts(const QWidget *window)
@@ -154,7 +164,10 @@ QStringList comboItems(const QComboBox *combo)
     return out;
 }
 
-void pick(QComboBox *combo, const QString &text) { combo->setCurrentIndex(combo->findText(text)); }
+void pick(QComboBox *combo, const QString &text)
+{
+    combo->setCurrentIndex(combo->findText(text));
+}
 
 void typeInto(QComboBox *combo, const QString &keys)
 {
@@ -202,8 +215,14 @@ FileDialogListing readFileDialog(const QString &folder, const std::function<void
     return listing;
 }
 
-int pxX(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchX()); }
-int pxY(double twips) { return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY()); }
+int pxX(double twips)
+{
+    return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchX());
+}
+int pxY(double twips)
+{
+    return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY());
+}
 
 void switchAwayAndBack(QWidget *window, QWidget *other)
 {
@@ -229,8 +248,7 @@ QString noRoomReason(NoRoom how)
 
 QStringList entriesBesideFiller(const QString &folder)
 {
-    QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     entries.removeOne(QStringLiteral(".filler"));
     return entries;
 }
@@ -348,8 +366,7 @@ std::optional<QStringList> inChildWithoutRoom(const NoRoomCase &limit, const QSt
     }
     ::close(channel[0]);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     if (WIFEXITED(status) && WEXITSTATUS(status) == CannotMount)
         return std::nullopt;
     if (hung || !WIFEXITED(status) || WEXITSTATUS(status) != 0)

@@ -15,7 +15,10 @@
 using namespace tavrin;
 
 namespace {
-frmMain *openMain() { return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main)); }
+frmMain *openMain()
+{
+    return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main));
+}
 
 int aboutBoxes()
 {

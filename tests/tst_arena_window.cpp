@@ -47,8 +47,8 @@ struct Maker {
 QStringList record(WindowId id)
 {
     auto &registry = WindowRegistry::instance();
-    const ArenaRecord &r = id == WindowId::Arena ? static_cast<ArenaRecord &>(registry.state<Arena>(id))
-                                                 : registry.state<ArenaCOD>(id);
+    const ArenaRecord &r =
+        id == WindowId::Arena ? static_cast<ArenaRecord &>(registry.state<Arena>(id)) : registry.state<ArenaCOD>(id);
     return {r.map, r.longname, r.gametype};
 }
 
@@ -84,12 +84,16 @@ private slots:
         QTest::addColumn<WindowId>("id");
         QTest::addColumn<QStringList>("shown"); // title, labels, list, File menu
         QTest::newRow("COD2") << WindowId::Arena
-            << QStringList{"COD 2 Arena GSC Maker", "lblMap=Map: lblLongname=Longname: Label3=Gametype: lblCheck=",
-                           "dm,ctf,tdm,hq,sd,dm tdm,dm tdm ctf,dm tdm ctf hq,dm tdm hq ctf,dm tdm ctf hq sd",
-                           "mnuNew|&New| mnuSaveAs|S&ave As| mnuExit|&Exit|"};
+                              << QStringList{
+                                     "COD 2 Arena GSC Maker",
+                                     "lblMap=Map: lblLongname=Longname: Label3=Gametype: lblCheck=",
+                                     "dm,ctf,tdm,hq,sd,dm tdm,dm tdm ctf,dm tdm ctf hq,dm tdm hq ctf,dm tdm ctf hq sd",
+                                     "mnuNew|&New| mnuSaveAs|S&ave As| mnuExit|&Exit|"};
         QTest::newRow("COD") << WindowId::ArenaCOD
-            << QStringList{"Tavrin (COD) Arena CFG", "M=Map: Label2=Longname: Label3=Gametypes: lblCheck=",
-                           "tdm,dm,hq,bel,sd,re,tdm dm,tdm dm bel,sd re hq,tdm dm hq bel sd re", "mnuSaveAs|Save As|"};
+                             << QStringList{"Tavrin (COD) Arena CFG",
+                                            "M=Map: Label2=Longname: Label3=Gametypes: lblCheck=",
+                                            "tdm,dm,hq,bel,sd,re,tdm dm,tdm dm bel,sd re hq,tdm dm hq bel sd re",
+                                            "mnuSaveAs|Save As|"};
     }
     void opensEmpty()
     {
@@ -111,9 +115,11 @@ private slots:
         QTest::addColumn<WindowId>("id");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QByteArray>("expected");
-        row(WindowId::Arena, "mp_toujane") << QStringList{"mp_toujane", "Toujane", "dm tdm"}
+        row(WindowId::Arena, "mp_toujane")
+            << QStringList{"mp_toujane", "Toujane", "dm tdm"}
             << QByteArray("{\r\nmap \"mp_toujane\"\r\nlongname \"Toujane\"\r\ngametype \"dm tdm\"\r\n}\r\n");
-        row(WindowId::ArenaCOD, "mp_toujane") << QStringList{"mp_toujane", "Toujane", "tdm dm"}
+        row(WindowId::ArenaCOD, "mp_toujane")
+            << QStringList{"mp_toujane", "Toujane", "tdm dm"}
             << QByteArray("{\r\nmap \"mp_toujane\"\r\nlongname \"Toujane\"\r\ngametype \"tdm dm\"\r\n}\r\n");
     }
     void saves()
@@ -143,8 +149,10 @@ private slots:
         QTest::addColumn<WindowId>("id");
         QTest::addColumn<QString>("unknown"); // a word of the other game's list
         QTest::addColumn<QString>("caption");
-        row(WindowId::Arena, "bel") << "bel" << "Gametype:";
-        row(WindowId::ArenaCOD, "ctf") << "ctf" << "Gametypes:";
+        row(WindowId::Arena, "bel") << "bel"
+                                    << "Gametype:";
+        row(WindowId::ArenaCOD, "ctf") << "ctf"
+                                       << "Gametypes:";
     }
     void checkLineAsTheUserTypes()
     {
@@ -228,14 +236,18 @@ private slots:
         QTest::addColumn<QString>("name"); // empty: cancelled
         QTest::addColumn<QString>("message");
         row(WindowId::Arena, "map empty") << 0 << "x.arena"
-            << "Error|You must fill in all the fields or it will not compile correctly";
-        row(WindowId::ArenaCOD, "gametype empty") << 2 << "x.arena"
+                                          << "Error|You must fill in all the fields or it will not compile correctly";
+        row(WindowId::ArenaCOD, "gametype empty")
+            << 2 << "x.arena"
             << "Tavrin|You must fill in all the fields or it will not compile correctly";
         for (WindowId id : games)
             row(id, "cancelled") << -1 << QString() << QString();
-        row(WindowId::Arena, "missing folder") << -1 << "missing/x.arena" << "file";
-        row(WindowId::ArenaCOD, "name of a folder") << -1 << "folder" << "file";
-        row(WindowId::ArenaCOD, "under a file") << -1 << "keep.arena/x.arena" << "file";
+        row(WindowId::Arena, "missing folder") << -1 << "missing/x.arena"
+                                               << "file";
+        row(WindowId::ArenaCOD, "name of a folder") << -1 << "folder"
+                                                    << "file";
+        row(WindowId::ArenaCOD, "under a file") << -1 << "keep.arena/x.arena"
+                                                << "file";
     }
     void saveThatDoesNotHappen()
     {

@@ -114,8 +114,10 @@ private slots:
         QTest::addColumn<bool>("fits");
         for (const test::NoRoomCase &c : test::noRoomCases())
             QTest::newRow(c.name) << c << false;
-        QTest::newRow("disk with 12 KiB free, 12 KiB save") << test::NoRoomCase{"", test::NoRoom::FullDisk, 12288, 12288} << true;
-        QTest::newRow("size limit 12 KiB, 12 KiB save") << test::NoRoomCase{"", test::NoRoom::SizeLimit, 12288, 12288} << true;
+        QTest::newRow("disk with 12 KiB free, 12 KiB save")
+            << test::NoRoomCase{"", test::NoRoom::FullDisk, 12288, 12288} << true;
+        QTest::newRow("size limit 12 KiB, 12 KiB save")
+            << test::NoRoomCase{"", test::NoRoom::SizeLimit, 12288, 12288} << true;
     }
     void writeWithoutRoom()
     {
@@ -130,12 +132,15 @@ private slots:
                 const WriteResult result = writeFileAtomically(path, bytes);
                 const QByteArray now = test::fileBytes(path);
                 return QStringList{result.ok ? "written" : result.error,
-                                   now == old ? "old" : now == bytes ? "new" : "cut to " + QString::number(now.size()),
+                                   now == old     ? "old"
+                                   : now == bytes ? "new"
+                                                  : "cut to " + QString::number(now.size()),
                                    test::entriesBesideFiller(dir.path()).join(' ')};
             });
         if (!report)
             QSKIP("no right to mount a file system here");
-        QCOMPARE(*report, (QStringList{fits ? "written" : test::noRoomReason(limit.how), fits ? "new" : "old", "old.rtf"}));
+        QCOMPARE(*report,
+                 (QStringList{fits ? "written" : test::noRoomReason(limit.how), fits ? "new" : "old", "old.rtf"}));
     }
 
     // Only regular files are replaced: anything else is refused, and stays
@@ -144,10 +149,14 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason"); // empty: saved
-        QTest::newRow("folder") << "folder" << "It is a folder, not a file.";
-        QTest::newRow("named pipe") << "pipe" << "It is a named pipe, not a file.";
-        QTest::newRow("socket") << "socket" << "It is a socket, not a file.";
-        QTest::newRow("device") << "device" << "It is a device, not a file.";
+        QTest::newRow("folder") << "folder"
+                                << "It is a folder, not a file.";
+        QTest::newRow("named pipe") << "pipe"
+                                    << "It is a named pipe, not a file.";
+        QTest::newRow("socket") << "socket"
+                                << "It is a socket, not a file.";
+        QTest::newRow("device") << "device"
+                                << "It is a device, not a file.";
         QTest::newRow("under a file") << "under a file" << QString::fromLocal8Bit(std::strerror(ENOTDIR));
         QTest::newRow("symbolic link") << "link" << QString();
     }
@@ -181,7 +190,7 @@ private slots:
             QVERIFY(QFile::link(dir.filePath("real"), dir.filePath("target")));
         }
         const auto type = [&name] {
-            struct stat st{};
+            struct stat st {};
             ::lstat(name.constData(), &st);
             return st.st_mode & S_IFMT;
         };
@@ -242,9 +251,10 @@ private slots:
             for (float value : {std::bit_cast<float>(bits), -std::bit_cast<float>(bits)}) {
                 const double held = value;
                 const QString before = QString::number(held, 'g', 7), now = tavrin::formatSingle(value);
-                const bool same = before.contains('e')
-                                      ? !now.contains('e') && now.toDouble() == (std::trunc(held) == held ? held : before.toDouble())
-                                      : now == before;
+                const bool same =
+                    before.contains('e')
+                        ? !now.contains('e') && now.toDouble() == (std::trunc(held) == held ? held : before.toDouble())
+                        : now == before;
                 if (!same)
                     wrong << before + " -> " + now;
             }
@@ -277,10 +287,12 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("all files") << "All Files (*.*)|*.*" << "All Files (*.*)"
-                                   << QStringList{"harbor", "mymap", "notes.rtf", "x.gsc"};
-        QTest::newRow("description only") << "GSC Files (*.gsc)" << "GSC Files (*.gsc)" << QStringList{"x.gsc"};
-        QTest::newRow("two patterns") << "Text|*.txt;*.rtf" << "Text (*.txt *.rtf)" << QStringList{"notes.rtf"};
+        QTest::newRow("all files") << "All Files (*.*)|*.*"
+                                   << "All Files (*.*)" << QStringList{"harbor", "mymap", "notes.rtf", "x.gsc"};
+        QTest::newRow("description only") << "GSC Files (*.gsc)"
+                                          << "GSC Files (*.gsc)" << QStringList{"x.gsc"};
+        QTest::newRow("two patterns") << "Text|*.txt;*.rtf"
+                                      << "Text (*.txt *.rtf)" << QStringList{"notes.rtf"};
     }
     void openDialogListsWhatTheFilterLetsThrough()
     {

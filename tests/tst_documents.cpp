@@ -29,9 +29,18 @@ using namespace tavrin;
 using Button = QMessageBox::StandardButton;
 
 namespace {
-frmMain *openMain() { return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main)); }
-void run(frmMain *w, const char *item) { w->menuItem(QString::fromLatin1(item))->trigger(); }
-RichTextBox *activeText(frmMain *w) { return w->activeDocument()->textBox(); }
+frmMain *openMain()
+{
+    return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main));
+}
+void run(frmMain *w, const char *item)
+{
+    w->menuItem(QString::fromLatin1(item))->trigger();
+}
+RichTextBox *activeText(frmMain *w)
+{
+    return w->activeDocument()->textBox();
+}
 
 QStringList captions(frmMain *w)
 {
@@ -202,16 +211,36 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("target"); // a name in the test folder, or an absolute path
         QTest::addColumn<QString>("reason"); // in the message; empty: the system's words
-        QTest::newRow("open missing") << "mnuFileOpen" << "missing.rtf" << "";
-        QTest::newRow("open not rtf") << "mnuFileOpen" << "plain.txt" << "";
-        QTest::newRow("open a named pipe") << "mnuFileOpen" << "pipe" << "named pipe";
-        QTest::newRow("open a link to a named pipe") << "mnuFileOpen" << "link" << "named pipe";
-        QTest::newRow("open an endless device") << "mnuFileOpen" << "/dev/zero" << "device";
-        QTest::newRow("open a folder") << "mnuFileOpen" << "folder" << "folder";
-        QTest::newRow("open over 512 MB") << "mnuFileOpen" << "huge.rtf" << "larger than 512 MB";
-        QTest::newRow("save into no folder") << "mnuFileSave" << "none/x.rtf" << "";
-        QTest::newRow("save as onto a folder") << "mnuFileSaveAs" << "folder" << "";
-        QTest::newRow("save as onto a named pipe") << "mnuFileSaveAs" << "pipe" << "";
+        QTest::newRow("open missing") << "mnuFileOpen"
+                                      << "missing.rtf"
+                                      << "";
+        QTest::newRow("open not rtf") << "mnuFileOpen"
+                                      << "plain.txt"
+                                      << "";
+        QTest::newRow("open a named pipe") << "mnuFileOpen"
+                                           << "pipe"
+                                           << "named pipe";
+        QTest::newRow("open a link to a named pipe") << "mnuFileOpen"
+                                                     << "link"
+                                                     << "named pipe";
+        QTest::newRow("open an endless device") << "mnuFileOpen"
+                                                << "/dev/zero"
+                                                << "device";
+        QTest::newRow("open a folder") << "mnuFileOpen"
+                                       << "folder"
+                                       << "folder";
+        QTest::newRow("open over 512 MB") << "mnuFileOpen"
+                                          << "huge.rtf"
+                                          << "larger than 512 MB";
+        QTest::newRow("save into no folder") << "mnuFileSave"
+                                             << "none/x.rtf"
+                                             << "";
+        QTest::newRow("save as onto a folder") << "mnuFileSaveAs"
+                                               << "folder"
+                                               << "";
+        QTest::newRow("save as onto a named pipe") << "mnuFileSaveAs"
+                                                   << "pipe"
+                                                   << "";
     }
     void fileFailuresLeaveEverythingAsItWas()
     {
@@ -298,7 +327,8 @@ private slots:
             QSKIP("no right to mount a file system here");
         QCOMPARE(report->size(), 6);
         const QString saving = report->at(0);
-        QVERIFY2(saving.contains('"' + file + '"') && saving.endsWith(test::noRoomReason(limit.how)), qPrintable(saving));
+        QVERIFY2(saving.contains('"' + file + '"') && saving.endsWith(test::noRoomReason(limit.how)),
+                 qPrintable(saving));
         QVERIFY2(report->at(1).contains("has changed"), qPrintable(report->at(1)));
         QCOMPARE(report->mid(2), QStringList({"old file", "notes.rtf", "open", file}));
     }
@@ -431,7 +461,8 @@ private slots:
         QCOMPARE(box.document()->isModified(), stopAt <= 1);
         if (stopAt > 1) {
             QCOMPARE(last, whole);
-            QVERIFY2(widest <= whole / 5 && calls > 100, qPrintable(QStringLiteral("%1 calls, widest step %2").arg(calls).arg(widest)));
+            QVERIFY2(widest <= whole / 5 && calls > 100,
+                     qPrintable(QStringLiteral("%1 calls, widest step %2").arg(calls).arg(widest)));
         }
     }
 
@@ -551,14 +582,18 @@ private slots:
         QTest::addColumn<bool>("landscape");    // the printed pages
         QTest::addColumn<QSize>("box");         // and their size in points, where the test gives it
         QTest::newRow("a file's own page") << QStringList{"open A5"} << true << QSize(595, 420);
-        QTest::newRow("a file's page before Page Setup's") << QStringList{"portrait", "open A5"} << true << QSize(595, 420);
-        QTest::newRow("Page Setup changes a file's page") << QStringList{"open A5", "portrait"} << false << QSize(420, 595);
-        QTest::newRow("cancelled on a file's page") << QStringList{"open A5", "cancel portrait"} << true << QSize(595, 420);
+        QTest::newRow("a file's page before Page Setup's")
+            << QStringList{"portrait", "open A5"} << true << QSize(595, 420);
+        QTest::newRow("Page Setup changes a file's page")
+            << QStringList{"open A5", "portrait"} << false << QSize(420, 595);
+        QTest::newRow("cancelled on a file's page")
+            << QStringList{"open A5", "cancel portrait"} << true << QSize(595, 420);
         QTest::newRow("never set") << QStringList{"new"} << false << QSize();
         QTest::newRow("landscape") << QStringList{"new", "landscape"} << true << QSize();
         QTest::newRow("before any document") << QStringList{"landscape", "new"} << true << QSize();
         QTest::newRow("cancelled") << QStringList{"new", "cancel landscape"} << false << QSize();
-        QTest::newRow("cancel keeps the choice") << QStringList{"landscape", "new", "cancel portrait"} << true << QSize();
+        QTest::newRow("cancel keeps the choice")
+            << QStringList{"landscape", "new", "cancel portrait"} << true << QSize();
         QTest::newRow("changed back") << QStringList{"landscape", "new", "portrait"} << false << QSize();
     }
     void pageSetupIsUsedByPrint()
@@ -569,7 +604,9 @@ private slots:
         test::ScriptedDialogs dialogs;
         frmMain *w = openMain();
         const QString file = path("a5.rtf");
-        QVERIFY(test::writeBytes(file, "{\\rtf1\\ansi\\paperw11906\\paperh8391\\margl567\\margr567\\margt567\\margb567\\landscape Spawn table}"));
+        QVERIFY(test::writeBytes(
+            file,
+            "{\\rtf1\\ansi\\paperw11906\\paperh8391\\margl567\\margr567\\margt567\\margb567\\landscape Spawn table}"));
         for (const QString &step : steps) {
             if (step == QLatin1String("open A5")) {
                 dialogs.accept(file);
@@ -582,7 +619,8 @@ private slots:
                 type(activeText(w), QStringLiteral("Wide table of spawn points"));
                 continue;
             }
-            const auto orientation = step.endsWith(QLatin1String("landscape")) ? QPageLayout::Landscape : QPageLayout::Portrait;
+            const auto orientation =
+                step.endsWith(QLatin1String("landscape")) ? QPageLayout::Landscape : QPageLayout::Portrait;
             dialogs.choose = [orientation](QPrinter *printer) { printer->setPageOrientation(orientation); };
             if (step.startsWith(QLatin1String("cancel")))
                 dialogs.cancel();

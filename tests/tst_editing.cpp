@@ -27,9 +27,18 @@
 using namespace tavrin;
 
 namespace {
-frmMain *openMain() { return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main)); }
-void run(frmMain *w, const char *item) { w->menuItem(QString::fromLatin1(item))->trigger(); }
-bool checked(frmMain *w, const char *item) { return w->menuItem(QString::fromLatin1(item))->isChecked(); }
+frmMain *openMain()
+{
+    return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main));
+}
+void run(frmMain *w, const char *item)
+{
+    w->menuItem(QString::fromLatin1(item))->trigger();
+}
+bool checked(frmMain *w, const char *item)
+{
+    return w->menuItem(QString::fromLatin1(item))->isChecked();
+}
 
 // A new document holding the text, typed (so it is changed and can be undone).
 RichTextBox *newDocument(frmMain *w, const QString &text)
@@ -67,20 +76,32 @@ QStringList traits(const QTextEdit *box, const QString &word)
     const QFont defaultFont = box->document()->defaultFont();
     const QFont font = f.font().resolve(defaultFont);
     QStringList out;
-    if (f.fontWeight() >= QFont::DemiBold) out << "bold";
-    if (f.fontItalic()) out << "italic";
-    if (f.fontUnderline()) out << "underline";
-    if (f.fontStrikeOut()) out << "strikeout";
-    if (font.family() != defaultFont.family()) out << "font " + font.family();
-    if (font.pointSizeF() != defaultFont.pointSizeF()) out << "size " + QString::number(font.pointSizeF());
-    if (f.foreground().style() != Qt::NoBrush) out << "colour " + f.foreground().color().name();
-    if (f.background().style() != Qt::NoBrush) out << "highlight " + f.background().color().name();
+    if (f.fontWeight() >= QFont::DemiBold)
+        out << "bold";
+    if (f.fontItalic())
+        out << "italic";
+    if (f.fontUnderline())
+        out << "underline";
+    if (f.fontStrikeOut())
+        out << "strikeout";
+    if (font.family() != defaultFont.family())
+        out << "font " + font.family();
+    if (font.pointSizeF() != defaultFont.pointSizeF())
+        out << "size " + QString::number(font.pointSizeF());
+    if (f.foreground().style() != Qt::NoBrush)
+        out << "colour " + f.foreground().color().name();
+    if (f.background().style() != Qt::NoBrush)
+        out << "highlight " + f.background().color().name();
     const QTextBlockFormat b = c.blockFormat();
     const Qt::Alignment a = b.alignment() & Qt::AlignHorizontal_Mask;
-    if (a & Qt::AlignHCenter) out << "centre";
-    else if (a & Qt::AlignJustify) out << "justify";
-    else if (a & Qt::AlignRight) out << "right";
-    if (const qreal indent = b.leftMargin() + b.indent() * box->document()->indentWidth()) out << "indent " + QString::number(indent);
+    if (a & Qt::AlignHCenter)
+        out << "centre";
+    else if (a & Qt::AlignJustify)
+        out << "justify";
+    else if (a & Qt::AlignRight)
+        out << "right";
+    if (const qreal indent = b.leftMargin() + b.indent() * box->document()->indentWidth())
+        out << "indent " + QString::number(indent);
     return out;
 }
 
@@ -102,7 +123,10 @@ void focusText(frmMain *w, QTextEdit *box)
     QTRY_VERIFY(box->hasFocus());
 }
 
-frmFind *findWindow(frmMain *w) { return w->findChild<frmFind *>("frmFind"); }
+frmFind *findWindow(frmMain *w)
+{
+    return w->findChild<frmFind *>("frmFind");
+}
 } // namespace
 
 class TestEditing : public QObject
@@ -137,17 +161,22 @@ private slots:
         QTest::newRow("italic") << QStringList{"mnuFormatItalic"} << "" << QStringList{"italic"};
         QTest::newRow("underline") << QStringList{"mnuFormatUnderline"} << "" << QStringList{"underline"};
         QTest::newRow("strikeout") << QStringList{"mnuFormatStrikeout"} << "" << QStringList{"strikeout"};
-        QTest::newRow("all four") << QStringList{"mnuFormatBold", "mnuFormatItalic", "mnuFormatUnderline", "mnuFormatStrikeout"}
+        QTest::newRow("all four") << QStringList{"mnuFormatBold", "mnuFormatItalic", "mnuFormatUnderline",
+                                                 "mnuFormatStrikeout"}
                                   << "" << QStringList{"bold", "italic", "underline", "strikeout"};
-        QTest::newRow("font") << QStringList{"mnuFormatFont"} << "DejaVu Serif,20" << QStringList{"font DejaVu Serif", "size 20"};
+        QTest::newRow("font") << QStringList{"mnuFormatFont"} << "DejaVu Serif,20"
+                              << QStringList{"font DejaVu Serif", "size 20"};
         QTest::newRow("font cancelled") << QStringList{"mnuFormatFont"} << "" << QStringList{};
         QTest::newRow("colour") << QStringList{"mnuFormatColor"} << "#c00000" << QStringList{"colour #c00000"};
-        QTest::newRow("highlight") << QStringList{"mnuFormatHighlight"} << "#ffff00" << QStringList{"highlight #ffff00"};
+        QTest::newRow("highlight") << QStringList{"mnuFormatHighlight"} << "#ffff00"
+                                   << QStringList{"highlight #ffff00"};
         QTest::newRow("centre") << QStringList{"mnuFormatCenter"} << "" << QStringList{"centre"};
         QTest::newRow("right") << QStringList{"mnuFormatAlignRight"} << "" << QStringList{"right"};
         QTest::newRow("justify") << QStringList{"mnuFormatJustify"} << "" << QStringList{"justify"};
-        QTest::newRow("centre then left") << QStringList{"mnuFormatCenter", "mnuFormatAlignLeft"} << "" << QStringList{};
-        QTest::newRow("indent twice") << QStringList{"mnuFormatIndent", "mnuFormatIndent"} << "" << QStringList{"indent 80"};
+        QTest::newRow("centre then left")
+            << QStringList{"mnuFormatCenter", "mnuFormatAlignLeft"} << "" << QStringList{};
+        QTest::newRow("indent twice") << QStringList{"mnuFormatIndent", "mnuFormatIndent"} << ""
+                                      << QStringList{"indent 80"};
         QTest::newRow("indent and back") << QStringList{"mnuFormatIndent", "mnuFormatOutdent"} << "" << QStringList{};
     }
     void formatsAreSavedAndReadBack()

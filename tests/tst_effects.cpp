@@ -49,7 +49,8 @@ private slots:
         QTest::addColumn<QStringList>("files"); // empty: no such category
         for (const QStringList &row : tableRows())
             QTest::newRow(qPrintable(row.first())) << row.first() << row.mid(1);
-        for (const char *miss : {"fire_effects", "FIRE_EFFECTS", " Fire_Effects", "Fire_Effects ", "", "ammo_supply_exp.efx"})
+        for (const char *miss :
+             {"fire_effects", "FIRE_EFFECTS", " Fire_Effects", "Fire_Effects ", "", "ammo_supply_exp.efx"})
             QTest::addRow("unknown '%s'", miss) << miss << QStringList();
     }
     void listing()
@@ -68,19 +69,19 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("one category by its name") << "wine"
-            << QStringList{"wine_bottle.efx  (Wine_Effects)"};
-        QTest::newRow("several categories") << "tunnel"
+        QTest::newRow("one category by its name") << "wine" << QStringList{"wine_bottle.efx  (Wine_Effects)"};
+        QTest::newRow("several categories")
+            << "tunnel"
             << QStringList{"toujane_tunnel_collapse.efx  (Toujane_Effects)",
                            "toujane_tunnel_collapse_trail.efx  (Toujane_Effects)", "tunnel_dust.efx  (Tunnel_Effects)",
                            "tunnel_dust_duhoc.efx  (Tunnel_Effects)", "tunnel_dust_impact.efx  (Tunnel_Effects)"};
-        QTest::newRow("upper case, blanks around") << "  HEATWAVE "
+        QTest::newRow("upper case, blanks around")
+            << "  HEATWAVE "
             << QStringList{"distortion_playereffect_4k_heatwave.efx  (Distortion_Effects)",
                            "distortion_playereffect_6k_heatwave.efx  (Distortion_Effects)"};
-        QTest::newRow("a category name and file names") << "mil"
-            << QStringList{"20mil_concrete.efx  (Mil_Effects)", "20mil_dirthit_libya.efx  (Mil_Effects)"};
-        QTest::newRow("a blank inside a name") << "20 mm"
-            << QStringList{"20 mm_wallexplode.efx  (Mm_Effects)"};
+        QTest::newRow("a category name and file names")
+            << "mil" << QStringList{"20mil_concrete.efx  (Mil_Effects)", "20mil_dirthit_libya.efx  (Mil_Effects)"};
+        QTest::newRow("a blank inside a name") << "20 mm" << QStringList{"20 mm_wallexplode.efx  (Mm_Effects)"};
         QTest::newRow("none") << "gasoline" << QStringList();
         QTest::newRow("blanks alone") << "   " << QStringList();
     }

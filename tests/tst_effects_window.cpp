@@ -31,7 +31,10 @@ struct Browser {
         return {w, w->findChild<QListWidget *>("List1"), w->findChild<QPlainTextEdit *>("Text1"),
                 w->findChild<QLineEdit *>("txtSearch")};
     }
-    void choose(const QString &category) const { list->setCurrentItem(list->findItems(category, Qt::MatchExactly).value(0)); }
+    void choose(const QString &category) const
+    {
+        list->setCurrentItem(list->findItems(category, Qt::MatchExactly).value(0));
+    }
     QStringList shown() const
     {
         QStringList out;

@@ -21,7 +21,10 @@
 using namespace tavrin;
 
 namespace {
-frmMain *openMain() { return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main)); }
+frmMain *openMain()
+{
+    return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main));
+}
 
 // The main window once the desktop has put its frame round it (at once where
 // there is no window manager).
@@ -29,7 +32,8 @@ frmMain *openFramedMain()
 {
     frmMain *w = openMain();
     const bool framed = QGuiApplication::platformName() != QLatin1String("offscreen");
-    if (!QTest::qWaitFor([w, framed] { return w->isVisible() && (!framed || !w->windowHandle()->frameMargins().isNull()); }))
+    if (!QTest::qWaitFor(
+            [w, framed] { return w->isVisible() && (!framed || !w->windowHandle()->frameMargins().isNull()); }))
         qWarning("the main window was not framed");
     return w;
 }
@@ -64,37 +68,58 @@ private slots:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QStringList>("items");
         QTest::newRow("&File") << "mnuFile"
-            << QStringList{"mnuFileNew|&New|Ctrl+N", "mnuFileOpen|&Open...|Ctrl+O", "-",
-                           "mnuFileSave|&Save|Ctrl+S", "mnuFileSaveAs|Save &As...|Ctrl+Shift+S", "-",
-                           "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|Ctrl+P",
-                           // the recent files, hidden while there are none
-                           "mnuFileRecent1||", "mnuFileRecent2||", "mnuFileRecent3||", "mnuFileRecent4||",
-                           "mnuFileRecent5||", "mnuFileRecent6||", "mnuFileRecent7||", "mnuFileRecent8||",
-                           "-", "-", "mnuFileExit|E&xit|"};
+                               << QStringList{"mnuFileNew|&New|Ctrl+N", "mnuFileOpen|&Open...|Ctrl+O", "-",
+                                              "mnuFileSave|&Save|Ctrl+S", "mnuFileSaveAs|Save &As...|Ctrl+Shift+S", "-",
+                                              "mnuFilePageSetup|Page Set&up...|", "mnuFilePrint|&Print...|Ctrl+P",
+                                              // the recent files, hidden while there are none
+                                              "mnuFileRecent1||", "mnuFileRecent2||", "mnuFileRecent3||",
+                                              "mnuFileRecent4||", "mnuFileRecent5||", "mnuFileRecent6||",
+                                              "mnuFileRecent7||", "mnuFileRecent8||", "-", "-", "mnuFileExit|E&xit|"};
         QTest::newRow("&Edit") << "mnuEdit"
-            << QStringList{"mnuEditUndo|&Undo|Ctrl+Z", "mnuEditRedo|&Redo|Ctrl+Y", "-", "mnuEditCut|Cu&t|Ctrl+X",
-                           "mnuEditCopy|&Copy|Ctrl+C", "mnuEditPaste|&Paste|Ctrl+V", "-",
-                           "mnuEditSelectAll|Select &All|Ctrl+A", "-", "mnuEditFind|&Find...|Ctrl+F",
-                           "mnuEditFindNext|Find &Next|F3", "mnuEditReplace|R&eplace...|Ctrl+H"};
+                               << QStringList{"mnuEditUndo|&Undo|Ctrl+Z",
+                                              "mnuEditRedo|&Redo|Ctrl+Y",
+                                              "-",
+                                              "mnuEditCut|Cu&t|Ctrl+X",
+                                              "mnuEditCopy|&Copy|Ctrl+C",
+                                              "mnuEditPaste|&Paste|Ctrl+V",
+                                              "-",
+                                              "mnuEditSelectAll|Select &All|Ctrl+A",
+                                              "-",
+                                              "mnuEditFind|&Find...|Ctrl+F",
+                                              "mnuEditFindNext|Find &Next|F3",
+                                              "mnuEditReplace|R&eplace...|Ctrl+H"};
         QTest::newRow("F&ormat") << "mnuFormat"
-            << QStringList{"mnuFormatBold|&Bold|Ctrl+B", "mnuFormatItalic|&Italic|Ctrl+I",
-                           "mnuFormatUnderline|&Underline|Ctrl+U", "mnuFormatStrikeout|Stri&keout|", "-",
-                           "mnuFormatFont|&Font...|", "mnuFormatColor|Text &Colour...|",
-                           "mnuFormatHighlight|&Highlight...|", "-", "mnuFormatAlignLeft|Align &Left|Ctrl+L",
-                           "mnuFormatCenter|C&entre|Ctrl+E", "mnuFormatAlignRight|Align &Right|Ctrl+R",
-                           "mnuFormatJustify|&Justify|Ctrl+J", "-", "mnuFormatBullets|Bu&llets|",
-                           "mnuFormatNumbering|&Numbering|", "mnuFormatIndent|&Increase Indent|",
-                           "mnuFormatOutdent|&Decrease Indent|"};
+                                 << QStringList{"mnuFormatBold|&Bold|Ctrl+B",
+                                                "mnuFormatItalic|&Italic|Ctrl+I",
+                                                "mnuFormatUnderline|&Underline|Ctrl+U",
+                                                "mnuFormatStrikeout|Stri&keout|",
+                                                "-",
+                                                "mnuFormatFont|&Font...|",
+                                                "mnuFormatColor|Text &Colour...|",
+                                                "mnuFormatHighlight|&Highlight...|",
+                                                "-",
+                                                "mnuFormatAlignLeft|Align &Left|Ctrl+L",
+                                                "mnuFormatCenter|C&entre|Ctrl+E",
+                                                "mnuFormatAlignRight|Align &Right|Ctrl+R",
+                                                "mnuFormatJustify|&Justify|Ctrl+J",
+                                                "-",
+                                                "mnuFormatBullets|Bu&llets|",
+                                                "mnuFormatNumbering|&Numbering|",
+                                                "mnuFormatIndent|&Increase Indent|",
+                                                "mnuFormatOutdent|&Decrease Indent|"};
         QTest::newRow("&View") << "mnuView"
-            << QStringList{"mnuViewToolbar|&Toolbar|", "mnuViewStatusBar|Status &Bar|",
-                           "mnuViewFormatBar|&Format Bar|", "-",
-                           "mnuViewOptions|&Options...|", "mnuViewWebBrowser|&Check Update Info|"};
+                               << QStringList{"mnuViewToolbar|&Toolbar|",      "mnuViewStatusBar|Status &Bar|",
+                                              "mnuViewFormatBar|&Format Bar|", "-",
+                                              "mnuViewOptions|&Options...|",   "mnuViewWebBrowser|&Check Update Info|"};
         QTest::newRow("&Window") << "mnuWindow"
-            << QStringList{"mnuWindowCascade|&Cascade|", "mnuWindowTileHorizontal|Tile &Horizontal|",
-                           "mnuWindowTileVertical|Tile &Vertical|", "mnuWindowArrangeIcons|&Arrange Icons|", "-"};
+                                 << QStringList{"mnuWindowCascade|&Cascade|",
+                                                "mnuWindowTileHorizontal|Tile &Horizontal|",
+                                                "mnuWindowTileVertical|Tile &Vertical|",
+                                                "mnuWindowArrangeIcons|&Arrange Icons|", "-"};
         QTest::newRow("&Help") << "mnuHelp"
-            << QStringList{"mnuHelpContents|&Contents|", "mnuHelpSearchForHelpOn|&Search For Help On...|",
-                           "-", "mnuHelpAbout|&About |"};
+                               << QStringList{"mnuHelpContents|&Contents|",
+                                              "mnuHelpSearchForHelpOn|&Search For Help On...|", "-",
+                                              "mnuHelpAbout|&About |"};
     }
     void menus()
     {
@@ -166,7 +191,8 @@ private slots:
             frmMain *w = openFramedMain();
             const QRect available = w->screen()->availableGeometry();
             if (start > 0 || kept) {
-                const QRect frame(test::pxX(expected[0]), test::pxY(expected[1]), test::pxX(expected[2]), test::pxY(expected[3]));
+                const QRect frame(test::pxX(expected[0]), test::pxY(expected[1]), test::pxX(expected[2]),
+                                  test::pxY(expected[3]));
                 QTRY_COMPARE(w->frameGeometry(), frame);
             } else {
                 QTRY_VERIFY2(available.contains(w->frameGeometry()), qPrintable(QDebug::toString(w->frameGeometry())));
@@ -179,7 +205,11 @@ private slots:
             for (int i = 0; i < 4; ++i) {
                 const double now = stored(keys[i]).toDouble();
                 if (start > 0 || kept)
-                    QVERIFY2(qAbs(now - expected[i]) <= 15, qPrintable(QStringLiteral("start %1: %2 = %3, was %4").arg(start).arg(keys[i]).arg(now).arg(expected[i])));
+                    QVERIFY2(qAbs(now - expected[i]) <= 15, qPrintable(QStringLiteral("start %1: %2 = %3, was %4")
+                                                                           .arg(start)
+                                                                           .arg(keys[i])
+                                                                           .arg(now)
+                                                                           .arg(expected[i])));
                 expected[i] = now;
             }
         }
@@ -214,7 +244,8 @@ private slots:
             QCOMPARE(values, QStringList({"1500", "", "", ""}));
             return;
         }
-        QCOMPARE(values, QStringList({twips(frame.x()), twips(frame.y()), twips(frame.width()), twips(frame.height())}));
+        QCOMPARE(values,
+                 QStringList({twips(frame.x()), twips(frame.y()), twips(frame.width()), twips(frame.height())}));
         QTRY_VERIFY(!WindowRegistry::instance().isLoaded(WindowId::Main));
         w = openMain();
         QVERIFY(!w->isMaximized());
@@ -287,7 +318,8 @@ private slots:
         for (int i = 0; i < documents; ++i) {
             const QRect g = stack[i]->geometry();
             QCOMPARE(g.size(), stack.first()->size());
-            QVERIFY2(g.width() >= client.width() / 2 && g.height() >= client.height() / 2, qPrintable(QDebug::toString(g)));
+            QVERIFY2(g.width() >= client.width() / 2 && g.height() >= client.height() / 2,
+                     qPrintable(QDebug::toString(g)));
             QVERIFY(client.contains(g));
             QCOMPARE(g.topLeft(), QPoint(i * titleBar, i * titleBar));
             // Nothing in front of a document covers its title bar.
@@ -368,12 +400,14 @@ private slots:
         QCOMPARE(launcher->windowTitle(), QStringLiteral("Tavrin Revevi Tools Options"));
         // The buttons in tab order, as "frame: name caption".
         QStringList buttons;
-        for (QWidget *b = launcher->findChild<QPushButton *>("cmdEfx"); qobject_cast<QPushButton *>(b); b = b->nextInFocusChain())
+        for (QWidget *b = launcher->findChild<QPushButton *>("cmdEfx"); qobject_cast<QPushButton *>(b);
+             b = b->nextInFocusChain())
             buttons << qobject_cast<QGroupBox *>(b->parentWidget())->title() + ": " + b->objectName() + ' '
                            + qobject_cast<QPushButton *>(b)->text();
-        QCOMPARE(buttons, QStringList({"COD 2 Selection: cmdEfx &Worldspawn Settings", "COD 2 Selection: Command2 Arena &Maker",
-                                       "COD 2 Selection: Command3 Effect &List", "COD Selection: Command4 &Arena Maker",
-                                       "COD Selection: cmdMapCFG Map &Script Maker"}));
+        QCOMPARE(buttons,
+                 QStringList({"COD 2 Selection: cmdEfx &Worldspawn Settings", "COD 2 Selection: Command2 Arena &Maker",
+                              "COD 2 Selection: Command3 Effect &List", "COD Selection: Command4 &Arena Maker",
+                              "COD Selection: cmdMapCFG Map &Script Maker"}));
 
         // Two clicks show one viewer, a window of its own; closing the launcher leaves it open.
         auto *cmdEfx = launcher->findChild<QPushButton *>("cmdEfx");

@@ -11,7 +11,10 @@
 using namespace tavrin;
 
 namespace {
-QStringList lines(const mymapgsc &m) { return m.sHead().split(QStringLiteral("\r\n")); }
+QStringList lines(const mymapgsc &m)
+{
+    return m.sHead().split(QStringLiteral("\r\n"));
+}
 
 // The model as the maker fills it for the worked example.
 mymapgsc workedExample()
@@ -72,9 +75,10 @@ private slots:
     {
         const QString key = QStringLiteral(" game[\"\"] = \"\";");
         const QString loop = QStringLiteral(" ( (0, 0, 0));");
-        QCOMPARE(lines(mymapgsc()),
-                 (QStringList{"", "{", " ", " ", loop, " ", loop, "", "", " (     );", "  (\"\");", "", "", " ", "", "",
-                              key, key, key, key, "", "", key, key, key, key, "", key, "", "", " }"}));
+        QCOMPARE(
+            lines(mymapgsc()),
+            (QStringList{"",  "{", " ", " ", loop, " ", loop, "",  "",  " (     );", "  (\"\");", "",  "", " ", "",  "",
+                         key, key, key, key, "",   "",  key,  key, key, key,         "",          key, "", "",  " }"}));
     }
 
     // The script language reads only '.' as a decimal point, whatever the
@@ -138,35 +142,57 @@ private slots:
         QTest::addColumn<std::function<void(mymapgsc &)>>("change");
         QTest::addColumn<QStringList>("problems");
         using F = std::function<void(mymapgsc &)>;
-        QTest::newRow("quote in the layout image") << F([](mymapgsc &m) { m.layout1 = "mp_\"brecourt"; })
-            << QStringList{"LayoutImage: \"mp_\"brecourt\" holds a double quote, which breaks the script's text there."};
-        QTest::newRow("backslash in the ambient sound") << F([](mymapgsc &m) { m.Ambient = "sound\\mp"; })
+        QTest::newRow("quote in the layout image") << F([](mymapgsc &m) {
+            m.layout1 = "mp_\"brecourt";
+        }) << QStringList{"LayoutImage: \"mp_\"brecourt\" holds a double quote, which breaks the script's text there."};
+        QTest::newRow("backslash in the ambient sound")
+            << F([](mymapgsc &m) { m.Ambient = "sound\\mp"; })
             << QStringList{"ambientPlay: \"sound\\mp\" holds a backslash, which breaks the script's text there."};
-        QTest::newRow("both in the German division") << F([](mymapgsc &m) { m.germanD = "\\\""; })
-            << QStringList{"German Division: \"\\\"\" holds a double quote and a backslash, which break the script's text there."};
-        QTest::newRow("quote in a side word") << F([](mymapgsc &m) { m.axis = "ger\"man"; })
+        QTest::newRow("both in the German division")
+            << F([](mymapgsc &m) { m.germanD = "\\\""; })
+            << QStringList{"German Division: \"\\\"\" holds a double quote and a backslash, which break the script's "
+                           "text there."};
+        QTest::newRow("quote in a side word")
+            << F([](mymapgsc &m) { m.axis = "ger\"man"; })
             << QStringList{"side word: \"ger\"man\" holds a double quote, which breaks the script's text there."};
-        QTest::newRow("empty alias") << F([](mymapgsc &m) { m.alias.clear(); })
-            << QStringList{"First effect: the alias is empty, so the game cannot load the effect."};
+        QTest::newRow("empty alias") << F([](mymapgsc &m) {
+            m.alias.clear();
+        }) << QStringList{"First effect: the alias is empty, so the game cannot load the effect."};
         QTest::newRow("blank second file, empty loadfx")
-            << F([](mymapgsc &m) { m.pathfx1 = "  "; m.loadfx1.clear(); })
+            << F([](mymapgsc &m) {
+                   m.pathfx1 = "  ";
+                   m.loadfx1.clear();
+               })
             << QStringList{"Second effect: the loadfx text is empty, so the game cannot load the effect.",
                            "Second effect: the effect file is empty, so the game cannot load the effect."};
-        QTest::newRow("empty loop alias") << F([](mymapgsc &m) { m.alias3.clear(); })
+        QTest::newRow("empty loop alias")
+            << F([](mymapgsc &m) { m.alias3.clear(); })
             << QStringList{"Second effect: the loop's alias is empty, so the game cannot load the effect."};
-        QTest::newRow("soldier type of another nation") << F([](mymapgsc &m) { m.soldierT = "russian_soldiertype"; })
+        QTest::newRow("soldier type of another nation")
+            << F([](mymapgsc &m) { m.soldierT = "russian_soldiertype"; })
             << QStringList{"Soldier types: \"russian_soldiertype\" is not of the allies chosen, \"british\"."};
-        QTest::newRow("variation of the Germans") << F([](mymapgsc &m) { m.soldierV = "german_soldiervariation"; })
+        QTest::newRow("variation of the Germans")
+            << F([](mymapgsc &m) { m.soldierV = "german_soldiervariation"; })
             << QStringList{"Soldier Variation: \"german_soldiervariation\" is not of the allies chosen, \"british\"."};
-        QTest::newRow("allies changed, soldiers not") << F([](mymapgsc &m) { m.allies = "american"; })
-            << QStringList{"Soldier types: \"british_soldiertype\" is not of the allies chosen, \"american\".",
-                           "Soldier Variation: \"british_soldiervariation\" is not of the allies chosen, \"american\"."};
+        QTest::newRow("allies changed, soldiers not")
+            << F([](mymapgsc &m) { m.allies = "american"; })
+            << QStringList{
+                   "Soldier types: \"british_soldiertype\" is not of the allies chosen, \"american\".",
+                   "Soldier Variation: \"british_soldiervariation\" is not of the allies chosen, \"american\"."};
         QTest::newRow("no allies chosen") << F([](mymapgsc &m) { m.allies.clear(); }) << QStringList();
-        QTest::newRow("coordinates at the limit") << F([](mymapgsc &m) { m.x = 65536; m.z3 = -65536; }) << QStringList();
-        QTest::newRow("coordinates beyond the limit") << F([](mymapgsc &m) { m.y = 70000; m.z3 = -65537; })
+        QTest::newRow("coordinates at the limit") << F([](mymapgsc &m) {
+            m.x = 65536;
+            m.z3 = -65536;
+        }) << QStringList();
+        QTest::newRow("coordinates beyond the limit")
+            << F([](mymapgsc &m) {
+                   m.y = 70000;
+                   m.z3 = -65537;
+               })
             << QStringList{"Y of the first effect: 70000 lies beyond \u00b165536, outside any map.",
                            "Z of the second effect: -65537 lies beyond \u00b165536, outside any map."};
-        QTest::newRow("not a finite coordinate") << F([](mymapgsc &m) { m.x1 = NAN; })
+        QTest::newRow("not a finite coordinate")
+            << F([](mymapgsc &m) { m.x1 = NAN; })
             << QStringList{"X of the second effect: the value lies beyond \u00b165536, outside any map."};
     }
     void problems()

@@ -19,24 +19,31 @@ using namespace tavrin;
 
 namespace {
 // The brecourt example as saved: the 31-line script and one CR LF.
-QByteArray brecourtFile() { return test::fileBytes(QStringLiteral(TAVRIN_TEST_DATA "/mp_brecourt.gsc")); }
+QByteArray brecourtFile()
+{
+    return test::fileBytes(QStringLiteral(TAVRIN_TEST_DATA "/mp_brecourt.gsc"));
+}
 
 struct Maker {
     QWidget *window = nullptr;
     static Maker open() { return {WindowRegistry::instance().show(WindowId::MapGsc)}; }
 
-    template<class T = QWidget>
-    T *get(const QString &name) const { return window->findChild<T *>(name); }
+    template <class T = QWidget> T *get(const QString &name) const { return window->findChild<T *>(name); }
     CopyBox *script() const { return get<CopyBox>("Text12"); }
     void checkWork() const { get<QPushButton>("Command1")->click(); }
     void save() const { get<QAction>("mnuSave")->trigger(); }
     void chooseBrecourt() const
     {
-        for (const auto &[list, item] : {std::pair{"cboAmbient", "ambient_mp_brecourt"}, {"CboAllies", "british"},
-                                         {"cboSoldier", "british_soldiertype"}, {"cboSoldierV", "british_soldiervariation"},
-                                         {"cboDivision", "airborne"}, {"cboWeather", "normal"},
-                                         {"cboGerman", "german_soldiertype"}, {"cboG_Sold_Var", "german_soldiervariation"},
-                                         {"cboG_Division", "wehrmacht"}, {"cboG_Weather", "normal"}})
+        for (const auto &[list, item] : {std::pair{"cboAmbient", "ambient_mp_brecourt"},
+                                         {"CboAllies", "british"},
+                                         {"cboSoldier", "british_soldiertype"},
+                                         {"cboSoldierV", "british_soldiervariation"},
+                                         {"cboDivision", "airborne"},
+                                         {"cboWeather", "normal"},
+                                         {"cboGerman", "german_soldiertype"},
+                                         {"cboG_Sold_Var", "german_soldiervariation"},
+                                         {"cboG_Division", "wehrmacht"},
+                                         {"cboG_Weather", "normal"}})
             test::pick(get<QComboBox>(list), item);
         get<QLineEdit>("txtLayoutImage")->setText("mp_brecourt");
     }
@@ -63,8 +70,8 @@ private slots:
         Maker m = Maker::open();
         QCOMPARE(m.window->windowTitle(), QStringLiteral("Tavrin COD & COD2 Revevi Tools (Alpha 1.5)"));
         QStringList lists; // editable, nothing chosen
-        for (const char *name : {"cboAmbient", "cboSoldier", "cboSoldierV", "cboWeather", "cboDivision",
-                                 "cboG_Weather", "cboG_Sold_Var", "cboG_Division", "cboGerman", "CboAllies"}) {
+        for (const char *name : {"cboAmbient", "cboSoldier", "cboSoldierV", "cboWeather", "cboDivision", "cboG_Weather",
+                                 "cboG_Sold_Var", "cboG_Division", "cboGerman", "CboAllies"}) {
             auto *c = m.get<QComboBox>(name);
             lists << QString::number(c->count()) + (c->isEditable() && c->currentText().isEmpty() ? "" : "!");
         }
@@ -74,8 +81,8 @@ private slots:
             menus << top->text() + ": " + test::menuEntries(top->menu()).join(' ');
         QCOMPARE(menus, (QStringList{"&File: mnuSave|&Save|Ctrl+S mnuExit|&Exit|Ctrl+E",
                                      "Config: mnuArena|Cod &Arena Cfg| mnuCod2|CoD 2 Config|Ctrl+F2",
-                                     "Options: mnuCod_Options|CodOptions|Ctrl+O",
-                                     "Internet: mnuWebUpdates|WebUpdates|", "&Help: "}));
+                                     "Options: mnuCod_Options|CodOptions|Ctrl+O", "Internet: mnuWebUpdates|WebUpdates|",
+                                     "&Help: "}));
     }
 
     void workedExampleFromCheckWorkToFile()
@@ -96,7 +103,8 @@ private slots:
 
         dialogs.accept(dir.filePath("mymap"));
         m.save();
-        QCOMPARE(test::describe(dialogs.shown.value(0)), QStringLiteral("Save|Tavrin COD, COD2 Revevi Tools|GSC Files (*.gsc)|3|"));
+        QCOMPARE(test::describe(dialogs.shown.value(0)),
+                 QStringLiteral("Save|Tavrin COD, COD2 Revevi Tools|GSC Files (*.gsc)|3|"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"mymap"}); // no extension added
         QCOMPARE(test::fileBytes(dir.filePath("mymap")), expected);
         QVERIFY(messages.shown.isEmpty());
@@ -124,12 +132,13 @@ private slots:
         test::pick(m.get<QComboBox>("CboAllies"), "russian");
         m.get<QLineEdit>("txtZthree")->setText("70,000");
         m.checkWork();
-        QCOMPARE(line->text().split('\n'),
-                 (QStringList{"First effect: the alias is empty, so the game cannot load the effect.",
-                              "Z of the second effect: 70000 lies beyond \u00b165536, outside any map.",
-                              "LayoutImage: \"mp_\"brecourt\" holds a double quote, which breaks the script's text there.",
-                              "Soldier types: \"british_soldiertype\" is not of the allies chosen, \"russian\".",
-                              "Soldier Variation: \"british_soldiervariation\" is not of the allies chosen, \"russian\"."}));
+        QCOMPARE(
+            line->text().split('\n'),
+            (QStringList{"First effect: the alias is empty, so the game cannot load the effect.",
+                         "Z of the second effect: 70000 lies beyond \u00b165536, outside any map.",
+                         "LayoutImage: \"mp_\"brecourt\" holds a double quote, which breaks the script's text there.",
+                         "Soldier types: \"british_soldiertype\" is not of the allies chosen, \"russian\".",
+                         "Soldier Variation: \"british_soldiervariation\" is not of the allies chosen, \"russian\"."}));
         dialogs.accept(dir.filePath("broken.gsc"));
         m.save();
         QVERIFY(messages.shown.isEmpty());
@@ -149,12 +158,15 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("line"); // counted from 0
         QTest::addColumn<QString>("text");
-        QTest::newRow("ambient, start of an item") << "cboAmbient" << "ambient_mp_b" << 10
-                                                   << " ambientPlay (\"ambient_mp_b\");";
-        QTest::newRow("allies, item in capitals") << "CboAllies" << "British" << 16 << " game[\"allies\"] = \"British\";";
-        QTest::newRow("soldier type, start of an item") << "cboSoldier" << "brit" << 22 << " game[\"brit\"] = \"airborne\";";
-        QTest::newRow("german weather, upper case") << "cboG_Weather" << "NORMAL" << 25
-                                                    << " game[\"german_soldiervariation\"] = \"NORMAL\";";
+        QTest::newRow("ambient, start of an item") << "cboAmbient"
+                                                   << "ambient_mp_b" << 10 << " ambientPlay (\"ambient_mp_b\");";
+        QTest::newRow("allies, item in capitals") << "CboAllies"
+                                                  << "British" << 16 << " game[\"allies\"] = \"British\";";
+        QTest::newRow("soldier type, start of an item") << "cboSoldier"
+                                                        << "brit" << 22 << " game[\"brit\"] = \"airborne\";";
+        QTest::newRow("german weather, upper case")
+            << "cboG_Weather"
+            << "NORMAL" << 25 << " game[\"german_soldiervariation\"] = \"NORMAL\";";
     }
     void typedChoiceIsSavedVerbatim()
     {
@@ -208,15 +220,24 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("written"); // empty: not a number
         const QLocale en(QLocale::English, QLocale::UnitedStates), de(QLocale::German, QLocale::Germany);
-        QTest::newRow("en trailing group separator") << en << "16," << "16";
-        QTest::newRow("en decimal") << en << "2.5" << "2.5";
-        QTest::newRow("en grouped, blanks, sign") << en << " -1,000 " << "-1000";
-        QTest::newRow("de decimal comma") << de << "-2,5" << "-2.5";
-        QTest::newRow("de grouped") << de << "1.000" << "1000";
-        QTest::newRow("empty") << en << "" << "";
-        QTest::newRow("de comma alone") << de << "," << "";
-        QTest::newRow("too large") << en << "1e40" << "";
-        QTest::newRow("nan") << de << "nan" << "";
+        QTest::newRow("en trailing group separator") << en << "16,"
+                                                     << "16";
+        QTest::newRow("en decimal") << en << "2.5"
+                                    << "2.5";
+        QTest::newRow("en grouped, blanks, sign") << en << " -1,000 "
+                                                  << "-1000";
+        QTest::newRow("de decimal comma") << de << "-2,5"
+                                          << "-2.5";
+        QTest::newRow("de grouped") << de << "1.000"
+                                    << "1000";
+        QTest::newRow("empty") << en << ""
+                               << "";
+        QTest::newRow("de comma alone") << de << ","
+                                        << "";
+        QTest::newRow("too large") << en << "1e40"
+                                   << "";
+        QTest::newRow("nan") << de << "nan"
+                             << "";
     }
     void coordinates()
     {
@@ -240,7 +261,8 @@ private slots:
         }
         // The message names the box and its text; nothing else changes.
         QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown.first().text.contains("txtZthree") && messages.shown.first().text.contains('"' + text + '"'));
+        QVERIFY(messages.shown.first().text.contains("txtZthree")
+                && messages.shown.first().text.contains('"' + text + '"'));
         QCOMPARE(m.script()->text(), before);
         QCOMPARE(frmMapGsc::model().sHead(), before);
     }

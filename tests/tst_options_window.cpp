@@ -14,7 +14,10 @@
 using namespace tavrin;
 
 namespace {
-WindowRegistry &registry() { return WindowRegistry::instance(); }
+WindowRegistry &registry()
+{
+    return WindowRegistry::instance();
+}
 
 QRadioButton *option(const QString &name)
 {

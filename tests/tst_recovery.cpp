@@ -28,9 +28,18 @@ using namespace tavrin;
 using Button = QMessageBox::StandardButton;
 
 namespace {
-frmMain *openMain() { return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main)); }
-void run(frmMain *w, const QString &item) { w->menuItem(item)->trigger(); }
-RichTextBox *activeText(frmMain *w) { return w->activeDocument()->textBox(); }
+frmMain *openMain()
+{
+    return qobject_cast<frmMain *>(WindowRegistry::instance().show(WindowId::Main));
+}
+void run(frmMain *w, const QString &item)
+{
+    w->menuItem(item)->trigger();
+}
+RichTextBox *activeText(frmMain *w)
+{
+    return w->activeDocument()->textBox();
+}
 
 QStringList captions(frmMain *w)
 {
@@ -152,8 +161,9 @@ private slots:
         dialogs.accept(files[9]);
         run(w, "mnuFileSaveAs");
         const QStringList expected{"&1 f9.rtf|" + files[9], "&2 link.rtf|" + path("link.rtf"),
-                                   "&3 f2.rtf|" + files[2], "&4 f8.rtf|" + files[8], "&5 f7.rtf|" + files[7],
-                                   "&6 f6.rtf|" + files[6], "&7 f5.rtf|" + files[5], "&8 f3.rtf|" + files[3]};
+                                   "&3 f2.rtf|" + files[2], "&4 f8.rtf|" + files[8],
+                                   "&5 f7.rtf|" + files[7], "&6 f6.rtf|" + files[6],
+                                   "&7 f5.rtf|" + files[5], "&8 f3.rtf|" + files[3]};
         QCOMPARE(recentItems(w), expected);
         QCOMPARE(w->menuItem("mnuFileRecent1")->statusTip(), files[9]);
         QSettings stored(m_settings->file(), QSettings::IniFormat);
@@ -409,9 +419,9 @@ private slots:
         frmMain *w = openMain();
         w->startUp({});
         QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].text,
-                 "Tavrin did not end properly. These documents had unsaved changes:\n\n"
-                 "Tavrin Document 1\n" + file + "\n\nDo you want to restore them?");
+        QCOMPARE(messages.shown[0].text, "Tavrin did not end properly. These documents had unsaved changes:\n\n"
+                                         "Tavrin Document 1\n"
+                                             + file + "\n\nDo you want to restore them?");
         QCOMPARE(messages.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
         if (answer == Button::No) {
             QCOMPARE(captions(w), QStringList());
@@ -447,7 +457,8 @@ private slots:
     // beside the first asks nothing about the first's documents either.
     void endToEnd()
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable("xdotool").isEmpty())
+        if (QGuiApplication::platformName() != QLatin1String("xcb")
+            || QStandardPaths::findExecutable("xdotool").isEmpty())
             QSKIP("needs an X server and xdotool (the recovery_desktop test)");
         QTemporaryDir home;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -465,7 +476,9 @@ private slots:
             xdo({"windowactivate", "--sync", windowOf(p, "Tavrin Revevi Tools")});
         };
         auto recentFirst = [&] {
-            return QSettings(home.filePath("config/Tavrin/Tavrin.conf"), QSettings::IniFormat).value("Recent/File1").toString();
+            return QSettings(home.filePath("config/Tavrin/Tavrin.conf"), QSettings::IniFormat)
+                .value("Recent/File1")
+                .toString();
         };
         auto keptText = [&] {
             const QStringList kept = keptFiles(base);

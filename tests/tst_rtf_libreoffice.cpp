@@ -26,11 +26,11 @@ namespace {
 
 // The files judged: written by LibreOffice, Word and WordPad.
 const QStringList Files = {
-    QStringLiteral("lo-mapnotes.rtf"),   // numbered steps, a checklist, a tabbed price list, merged header cells
+    QStringLiteral("lo-mapnotes.rtf"),    // numbered steps, a checklist, a tabbed price list, merged header cells
     QStringLiteral("lo-spawnreport.rtf"), // a nested table, empty columns of fixed width
-    QStringLiteral("lo-spans.rtf"),      // header cells spanning columns and rows, shading
-    QStringLiteral("lo-nested.rtf"),     // a table nested in a cell
-    QStringLiteral("pn-lists.rtf"),      // WordPad's lists
+    QStringLiteral("lo-spans.rtf"),       // header cells spanning columns and rows, shading
+    QStringLiteral("lo-nested.rtf"),      // a table nested in a cell
+    QStringLiteral("pn-lists.rtf"),       // WordPad's lists
     QStringLiteral("LibreOffice-sample.rtf"),
     QStringLiteral("ListWord.rtf"),
     QStringLiteral("List.rtf"),
@@ -50,9 +50,9 @@ struct Table {
 
 // What LibreOffice sees of a document.
 struct Structure {
-    QStringList listLines;            // list items as text lines, label included
+    QStringList listLines;              // list items as text lines, label included
     std::vector<std::vector<Tab>> tabs; // the tab stops of each paragraph that has some
-    std::vector<Table> tables;        // in document order, nested ones after their parent's start
+    std::vector<Table> tables;          // in document order, nested ones after their parent's start
 };
 
 double points(const QString &length)
@@ -89,7 +89,8 @@ public:
     Structure structure;
 
 private:
-    QHash<QString, Style> m_styles; // both the common and the automatic ones (names do not clash in LibreOffice's output)
+    QHash<QString, Style>
+        m_styles; // both the common and the automatic ones (names do not clash in LibreOffice's output)
 
     std::vector<Tab> tabsOf(QString name) const
     {
@@ -108,7 +109,7 @@ private:
     {
         // Styles come before the body, so one pass reads both.
         QXmlStreamReader r(xml);
-        QString style;        // the style being read
+        QString style;         // the style being read
         std::vector<int> open; // indexes of the tables being read, innermost last
         while (!r.atEnd()) {
             r.readNext();
@@ -130,7 +131,8 @@ private:
                 QString leader = a.value(QLatin1String("style:leader-text")).toString();
                 if (a.value(QLatin1String("style:leader-style")) == QLatin1String("none"))
                     leader.clear();
-                m_styles[style].tabs.push_back({points(a.value(QLatin1String("style:position")).toString()), kind, leader.trimmed()});
+                m_styles[style].tabs.push_back(
+                    {points(a.value(QLatin1String("style:position")).toString()), kind, leader.trimmed()});
             } else if (name == QLatin1String("style:table-column-properties")) {
                 m_styles[style].columnWidth = a.value(QLatin1String("style:column-width")).toString();
             } else if (name == QLatin1String("text:p") || name == QLatin1String("text:h")) {
@@ -154,7 +156,8 @@ private:
                 if (name == QLatin1String("table:table-cell")) {
                     const int columns = std::max(1, a.value(QLatin1String("table:number-columns-spanned")).toInt());
                     const int rows = std::max(1, a.value(QLatin1String("table:number-rows-spanned")).toInt());
-                    cell = columns == 1 && rows == 1 ? QStringLiteral("c") : QStringLiteral("c%1x%2").arg(columns).arg(rows);
+                    cell = columns == 1 && rows == 1 ? QStringLiteral("c")
+                                                     : QStringLiteral("c%1x%2").arg(columns).arg(rows);
                 }
                 QString &row = structure.tables[open.back()].rows.last();
                 row += row.isEmpty() ? cell : QLatin1Char(' ') + cell;
@@ -184,7 +187,10 @@ QString describe(const std::vector<Tab> &tabs)
     return parts.join(QStringLiteral(", "));
 }
 
-bool near(double a, double b) { return std::abs(a - b) <= std::max(0.01 * std::max(std::abs(a), std::abs(b)), 0.5); }
+bool near(double a, double b)
+{
+    return std::abs(a - b) <= std::max(0.01 * std::max(std::abs(a), std::abs(b)), 0.5);
+}
 
 } // namespace
 
@@ -200,9 +206,11 @@ class TestRtfLibreOffice : public QObject
     {
         QProcess lo;
         lo.setProcessChannelMode(QProcess::MergedChannels);
-        lo.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profile"))).toString(),
+        lo.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=")
+                                          + QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profile"))).toString(),
                                       QStringLiteral("--headless"), QStringLiteral("--convert-to"), to,
-                                      QStringLiteral("--outdir"), m_dir.filePath(QStringLiteral("out"))} + files);
+                                      QStringLiteral("--outdir"), m_dir.filePath(QStringLiteral("out"))}
+                              + files);
         return lo.waitForFinished(240000) && lo.exitCode() == 0;
     }
 
@@ -224,7 +232,7 @@ private slots:
             QVERIFY2(rtf::read(original, doc).ok, qPrintable(name));
             const QString base = QFileInfo(name).completeBaseName();
             for (const auto &[prefix, bytes] : {std::pair{QStringLiteral("original-"), original},
-                                                 std::pair{QStringLiteral("ours-"), rtf::write(doc)}}) {
+                                                std::pair{QStringLiteral("ours-"), rtf::write(doc)}}) {
                 QFile out(m_dir.filePath(prefix + base + QStringLiteral(".rtf")));
                 QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
                 inputs.append(out.fileName());
@@ -236,7 +244,9 @@ private slots:
         for (const QString &name : Files) {
             const QString base = QFileInfo(name).completeBaseName();
             for (auto *side : {&m_original, &m_ours}) {
-                const QString stem = m_dir.filePath(QStringLiteral("out/") + (side == &m_original ? QStringLiteral("original-") : QStringLiteral("ours-")) + base);
+                const QString stem = m_dir.filePath(
+                    QStringLiteral("out/")
+                    + (side == &m_original ? QStringLiteral("original-") : QStringLiteral("ours-")) + base);
                 QFile xml(stem + QStringLiteral(".fodt")), text(stem + QStringLiteral(".txt"));
                 QVERIFY2(xml.open(QIODevice::ReadOnly) && text.open(QIODevice::ReadOnly), qPrintable(stem));
                 Structure s = FlatXml(xml.readAll()).structure;
@@ -273,7 +283,8 @@ private slots:
             for (size_t j = 0; j < want.tabs[i].size(); ++j) {
                 const Tab &w = want.tabs[i][j], &g = got.tabs[i][j];
                 QVERIFY2(near(g.position, w.position) && g.kind == w.kind && g.leader == w.leader,
-                         qPrintable(QStringLiteral("paragraph %1: ours %2, original %3").arg(i).arg(gotTabs[i], wantTabs[i])));
+                         qPrintable(
+                             QStringLiteral("paragraph %1: ours %2, original %3").arg(i).arg(gotTabs[i], wantTabs[i])));
             }
         }
 
@@ -285,7 +296,10 @@ private slots:
             for (size_t c = 0; c < w.widths.size(); ++c)
                 QVERIFY2(near(g.widths[c], w.widths[c]),
                          qPrintable(QStringLiteral("table %1, column %2: ours %3 pt, original %4 pt")
-                                        .arg(i).arg(c).arg(g.widths[c]).arg(w.widths[c])));
+                                        .arg(i)
+                                        .arg(c)
+                                        .arg(g.widths[c])
+                                        .arg(w.widths[c])));
         }
     }
 };

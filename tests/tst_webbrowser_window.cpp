@@ -62,10 +62,7 @@ public:
     }
 
 private slots:
-    void initTestCase()
-    {
-        setUpdatesBrowserPlugin(QStringLiteral(TAVRIN_WEB_PLUGIN));
-    }
+    void initTestCase() { setUpdatesBrowserPlugin(QStringLiteral(TAVRIN_WEB_PLUGIN)); }
     void init()
     {
         m_server = new PageServer;

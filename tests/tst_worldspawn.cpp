@@ -44,18 +44,44 @@ private slots:
         QTest::addColumn<QString>("map");
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("mp_breakout") << "mp_breakout"
-            << QStringList{"{", "Northyaw -> 90", "_color -> 1 .95 .95", "ambient -> 0.05",
-                           "sundiffusecolor -> 0.80 0.82 0.85", "diffusefraction -> 0.31", "classname -> worldspawn",
-                           "sundirection -> -137.8 305 0", "suncolor -> 0.9 0.95 1", "sunlight -> 1.5", "}"};
+                                     << QStringList{"{",
+                                                    "Northyaw -> 90",
+                                                    "_color -> 1 .95 .95",
+                                                    "ambient -> 0.05",
+                                                    "sundiffusecolor -> 0.80 0.82 0.85",
+                                                    "diffusefraction -> 0.31",
+                                                    "classname -> worldspawn",
+                                                    "sundirection -> -137.8 305 0",
+                                                    "suncolor -> 0.9 0.95 1",
+                                                    "sunlight -> 1.5",
+                                                    "}"};
         QTest::newRow("sp_bergstein") << "sp_bergstein"
-            << QStringList{"{", "Northyaw -> ", "_color -> ", "ambient -> .02", "sundiffusecolor -> 100 100 100",
-                           "diffusefraction -> .6", "classname -> worldspawn", "sundirection -> -80 355 0",
-                           "suncolor -> 100 100 105", "sunlight -> .65", "origin ->0 0 0", "}"};
+                                      << QStringList{"{",
+                                                     "Northyaw -> ",
+                                                     "_color -> ",
+                                                     "ambient -> .02",
+                                                     "sundiffusecolor -> 100 100 100",
+                                                     "diffusefraction -> .6",
+                                                     "classname -> worldspawn",
+                                                     "sundirection -> -80 355 0",
+                                                     "suncolor -> 100 100 105",
+                                                     "sunlight -> .65",
+                                                     "origin ->0 0 0",
+                                                     "}"};
         QTest::newRow("sp_hill400_assault") << "sp_hill400_assault"
-            << QStringList{"{", "script_delay ->2", "Northyaw -> ", "_color -> ", "ambient -> ",
-                           "sundiffusecolor -> 0.247059 0.282353 0.349020", "diffusefraction -> .5",
-                           "classname -> worldspawn", "sundirection -> -45 200 0",
-                           "suncolor -> 0.545098 0.596078 0.631373", "sunlight -> 1", "origin ->", "}"};
+                                            << QStringList{"{",
+                                                           "script_delay ->2",
+                                                           "Northyaw -> ",
+                                                           "_color -> ",
+                                                           "ambient -> ",
+                                                           "sundiffusecolor -> 0.247059 0.282353 0.349020",
+                                                           "diffusefraction -> .5",
+                                                           "classname -> worldspawn",
+                                                           "sundirection -> -45 200 0",
+                                                           "suncolor -> 0.545098 0.596078 0.631373",
+                                                           "sunlight -> 1",
+                                                           "origin ->",
+                                                           "}"};
     }
     void fullTexts()
     {
@@ -124,9 +150,9 @@ private slots:
     // order, one origin line for the single-player rows that carry it.
     void everyRowHasItsShape()
     {
-        static const char *standard[] = {"Northyaw -> ", "_color -> ", "ambient -> ", "sundiffusecolor -> ",
-                                         "diffusefraction -> ", "classname -> ", "sundirection -> ",
-                                         "suncolor -> ", "sunlight -> "};
+        static const char *standard[] = {"Northyaw -> ",        "_color -> ",          "ambient -> ",
+                                         "sundiffusecolor -> ", "diffusefraction -> ", "classname -> ",
+                                         "sundirection -> ",    "suncolor -> ",        "sunlight -> "};
         for (const MapRow &row : mapRows()) {
             const QString name = QString::fromUtf16(row.name);
             const QStringList lines = RenderSettings(row).split(QStringLiteral("\r\n"));
@@ -199,14 +225,22 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("color");
-        QTest::newRow("1 is the top of 0 to 1") << "1 1 1" << "#ffffff";
-        QTest::newRow("255 scale held to its range") << "300 -4 128" << "#ff0080";
-        QTest::newRow("blanks around and between") << "  .5   .5 .5 " << "#808080";
-        QTest::newRow("two numbers") << "0.5 0.5" << "-";
-        QTest::newRow("not a number") << "1 red 1" << "-";
-        QTest::newRow("decimal comma") << "0,5 0,5 0,5" << "-";
-        QTest::newRow("infinite") << "inf 0 0" << "-";
-        QTest::newRow("empty") << "" << "-";
+        QTest::newRow("1 is the top of 0 to 1") << "1 1 1"
+                                                << "#ffffff";
+        QTest::newRow("255 scale held to its range") << "300 -4 128"
+                                                     << "#ff0080";
+        QTest::newRow("blanks around and between") << "  .5   .5 .5 "
+                                                   << "#808080";
+        QTest::newRow("two numbers") << "0.5 0.5"
+                                     << "-";
+        QTest::newRow("not a number") << "1 red 1"
+                                      << "-";
+        QTest::newRow("decimal comma") << "0,5 0,5 0,5"
+                                       << "-";
+        QTest::newRow("infinite") << "inf 0 0"
+                                  << "-";
+        QTest::newRow("empty") << ""
+                               << "-";
     }
     void colorValues()
     {

@@ -38,7 +38,10 @@ struct Viewer {
     }
 };
 
-QString settings(const char *map) { return RenderSettings(*FindMap(QLatin1String(map))); }
+QString settings(const char *map)
+{
+    return RenderSettings(*FindMap(QLatin1String(map)));
+}
 } // namespace
 
 class TestWorldspawnWindow : public QObject
@@ -54,7 +57,8 @@ private slots:
         QCOMPARE(v.window->windowTitle(), QStringLiteral("Tavrin CoD2 WorldSpawn Settings"));
         QCOMPARE(v.combo->currentText(), QStringLiteral("MP/SP_LEVELS"));
         QCOMPARE(v.combo->count(), 0);
-        QCOMPARE(v.show->text() + ' ' + v.window->findChild<QAction *>("mnuEffects")->text(), QStringLiteral("MP/SPSettings &Effects List"));
+        QCOMPARE(v.show->text() + ' ' + v.window->findChild<QAction *>("mnuEffects")->text(),
+                 QStringLiteral("MP/SPSettings &Effects List"));
         // Pressing the button before any choice shows nothing.
         v.show->click();
         QVERIFY(v.text->toPlainText().isEmpty() && v.label->text().isEmpty());
@@ -130,7 +134,7 @@ private slots:
         v.choose("mp_matmata");
         v.show->click();
         QCOMPARE(v.label->text(), settings("mp_matmata")); // the settings text is as ever
-        v.combo->setEditText("mp_breakout"); // typed, not shown
+        v.combo->setEditText("mp_breakout");               // typed, not shown
         QGuiApplication::clipboard()->clear();
         copy->click();
         const QString matmata = RenderEntity(*FindMap("mp_matmata"));
@@ -138,7 +142,8 @@ private slots:
         QVERIFY(matmata.startsWith("{\r\n\"classname\" \"worldspawn\"\r\n"));
         QStringList shown;
         for (QFrame *swatch : swatches)
-            shown << (swatch->isHidden() ? "-" : swatch->palette().color(QPalette::Window).name() + ' ' + swatch->toolTip());
+            shown << (swatch->isHidden() ? "-"
+                                         : swatch->palette().color(QPalette::Window).name() + ' ' + swatch->toolTip());
         QCOMPARE(shown, QStringList({"#ffc746 _color 1.00 0.781 0.275", "#ffdbe3 sundiffusecolor 1.00 0.86 .89",
                                      "#ffe0d9 suncolor 1.00 0.88 0.85"}));
 

@@ -85,8 +85,8 @@ frmTavrin::frmTavrin(QWidget *parent)
     addItem(menuBar(), "mnuEffects", QStringLiteral("&Effects List"), this, &frmTavrin::mnuEffects_Click);
     // Alt+E stays with the effects list; the copy takes Alt+N, through the
     // menu item alone (two holders of one key would each wait for a second press).
-    mnuCopyEntity = addItem(menuBar(), "mnuCopyEntity", QStringLiteral("Copy as E&ntity"), this,
-                            &frmTavrin::cmdCopyEntity_Click);
+    mnuCopyEntity =
+        addItem(menuBar(), "mnuCopyEntity", QStringLiteral("Copy as E&ntity"), this, &frmTavrin::cmdCopyEntity_Click);
     cmdCopyEntity->setShortcut(QKeySequence());
     connect(cmdCopyEntity, &QPushButton::clicked, this, &frmTavrin::cmdCopyEntity_Click);
 

@@ -7,7 +7,9 @@
 class QAction;
 class QFrame;
 class QLabel;
-namespace tavrin { class CopyBox; }
+namespace tavrin {
+class CopyBox;
+}
 class QPushButton;
 
 namespace tavrin {
@@ -42,14 +44,14 @@ private:
     void Form_Load();
     void showSwatches(const MapRow *row);
 
-    CopyBox *Text1;          // the copy box
-    QPushButton *Command1;   // the show button
-    DropDownComboBox *Combo1; // the map box
-    QLabel *Label3;          // heading above the copy box
-    QLabel *Label1;          // holds the text too, covered by the copy box
-    QPushButton *cmdCopyEntity; // copies the shown map's worldspawn as map entity text
-    QAction *mnuCopyEntity;  // the same, from the menu bar
-    QFrame *swatches[3];     // the shown map's _color, sundiffusecolor, suncolor
+    CopyBox *Text1;                  // the copy box
+    QPushButton *Command1;           // the show button
+    DropDownComboBox *Combo1;        // the map box
+    QLabel *Label3;                  // heading above the copy box
+    QLabel *Label1;                  // holds the text too, covered by the copy box
+    QPushButton *cmdCopyEntity;      // copies the shown map's worldspawn as map entity text
+    QAction *mnuCopyEntity;          // the same, from the menu bar
+    QFrame *swatches[3];             // the shown map's _color, sundiffusecolor, suncolor
     const MapRow *m_shown = nullptr; // the map whose text the copy box shows
 };
 

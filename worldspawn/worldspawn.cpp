@@ -20,13 +20,10 @@ enum class Place { AfterBrace, AfterNorthyaw, AfterSunlight };
 Place placeOf(Field field)
 {
     switch (field) {
-    case Field::contrastgain:
-        return Place::AfterNorthyaw;
+    case Field::contrastgain: return Place::AfterNorthyaw;
     case Field::spawnflags:
-    case Field::origin:
-        return Place::AfterSunlight;
-    default:
-        return Place::AfterBrace;
+    case Field::origin: return Place::AfterSunlight;
+    default: return Place::AfterBrace;
     }
 }
 
@@ -64,7 +61,7 @@ const char *keyOf(Field field)
 }
 
 // The eight value columns' keys, in column order.
-constexpr const char *valueKeys[8] = {"northyaw", "_color", "ambient", "sundiffusecolor",
+constexpr const char *valueKeys[8] = {"northyaw",        "_color",       "ambient",  "sundiffusecolor",
                                       "diffusefraction", "sundirection", "suncolor", "sunlight"};
 
 QString &fieldOf(SettingsClass &s, Field field)
@@ -159,13 +156,10 @@ QString RenderSettings(const MapRow &row)
     appendExtras(lines, row, s, Place::AfterBrace);
     lines << QLatin1String("Northyaw -> ") + s.northyaw;
     appendExtras(lines, row, s, Place::AfterNorthyaw);
-    lines << QLatin1String("_color -> ") + s.color
-          << QLatin1String("ambient -> ") + s.Ambient
+    lines << QLatin1String("_color -> ") + s.color << QLatin1String("ambient -> ") + s.Ambient
           << QLatin1String("sundiffusecolor -> ") + s.sundiffusecolor
-          << QLatin1String("diffusefraction -> ") + s.diffusefraction
-          << QLatin1String("classname -> ") + s.classname
-          << QLatin1String("sundirection -> ") + s.sundirection
-          << QLatin1String("suncolor -> ") + s.suncolor
+          << QLatin1String("diffusefraction -> ") + s.diffusefraction << QLatin1String("classname -> ") + s.classname
+          << QLatin1String("sundirection -> ") + s.sundirection << QLatin1String("suncolor -> ") + s.suncolor
           << QLatin1String("sunlight -> ") + s.sunlight;
     appendExtras(lines, row, s, Place::AfterSunlight);
     lines << s.oChar2;
@@ -183,9 +177,8 @@ QString RenderEntity(const MapRow &row)
     for (int i = 0; i < 8; ++i)
         add(valueKeys[i], row.values[i]);
     // The further keys in the record's order, whatever order the row gives them in.
-    for (Field field : {Field::spawnflags, Field::origin, Field::contrastgain, Field::model,
-                        Field::script_dronelag, Field::script_noteworthy, Field::script_wait,
-                        Field::script_delay, Field::bouncefraction}) {
+    for (Field field : {Field::spawnflags, Field::origin, Field::contrastgain, Field::model, Field::script_dronelag,
+                        Field::script_noteworthy, Field::script_wait, Field::script_delay, Field::bouncefraction}) {
         for (int i = 0; i < row.extraCount(); ++i) {
             if (row.extras[i].field == field)
                 add(keyOf(field), row.extras[i].value);

@@ -28,8 +28,8 @@ enum class Field {
 struct ExtraValue {
     Field field;
     const char16_t *value;
-    bool shown;             // whether the settings text carries a line for it
-    const char16_t *label;  // the row's own label, where it has one (the model key)
+    bool shown;            // whether the settings text carries a line for it
+    const char16_t *label; // the row's own label, where it has one (the model key)
 };
 
 // One stock map and its worldspawn settings.

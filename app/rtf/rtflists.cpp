@@ -15,7 +15,10 @@ namespace {
 
 constexpr size_t MaxLists = 4096; // lists and overrides a file's tables keep
 
-int toTwips(qreal pixels) { return int(std::lround(pixels * TwipsPerPixel)); }
+int toTwips(qreal pixels)
+{
+    return int(std::lround(pixels * TwipsPerPixel));
+}
 
 // A bullet's look from its character and font. Word draws a disc as
 // Symbol's U+F0B7 (or the byte B7), a circle as "o" in Courier New and a
@@ -25,16 +28,20 @@ QTextListFormat::Style bulletStyle(const QString &text, const QString &font)
 {
     const char16_t c = text.isEmpty() ? u'\x2022' : text.at(0).unicode();
     switch (c) {
-    case u'o': case 0x25CB: case 0x25E6: case 0xF06F:
-        return QTextListFormat::ListCircle;
-    case 0x25A0: case 0x25AA: case 0xF0A7: case 0xF06E:
-        return QTextListFormat::ListSquare;
-    case 0xA7: case u'n':
+    case u'o':
+    case 0x25CB:
+    case 0x25E6:
+    case 0xF06F: return QTextListFormat::ListCircle;
+    case 0x25A0:
+    case 0x25AA:
+    case 0xF0A7:
+    case 0xF06E: return QTextListFormat::ListSquare;
+    case 0xA7:
+    case u'n':
         if (font.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive))
             return QTextListFormat::ListSquare;
         break;
-    default:
-        break;
+    default: break;
     }
     return QTextListFormat::ListDisc;
 }
@@ -68,7 +75,10 @@ QString numberSuffix(const QTextListFormat &f)
     return f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : QStringLiteral(".");
 }
 
-bool isBulletStyle(QTextListFormat::Style style) { return numberingOf(style) == Bullet; }
+bool isBulletStyle(QTextListFormat::Style style)
+{
+    return numberingOf(style) == Bullet;
+}
 
 // The level numbers of a level text (\'00 to \'08) are not shown as such.
 QString withoutLevelNumbers(QString s)
@@ -85,10 +95,13 @@ QString numberText(int n, QTextListFormat::Style style)
     if ((style == QTextListFormat::ListUpperAlpha || style == QTextListFormat::ListLowerAlpha) && n > 0) {
         for (int v = n; v > 0; v = (v - 1) / 26)
             s.prepend(QChar(u'a' + (v - 1) % 26));
-    } else if ((style == QTextListFormat::ListUpperRoman || style == QTextListFormat::ListLowerRoman) && n > 0 && n < 4000) {
-        static const struct { int value; const char *text; } romans[] = {
-            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-            {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"}};
+    } else if ((style == QTextListFormat::ListUpperRoman || style == QTextListFormat::ListLowerRoman) && n > 0
+               && n < 4000) {
+        static const struct {
+            int value;
+            const char *text;
+        } romans[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+                      {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
         for (const auto &r : romans)
             for (; n >= r.value; n -= r.value)
                 s += QLatin1String(r.text);
@@ -238,7 +251,8 @@ void setLineSpacing(QTextBlockFormat &format, int twips, bool multiple)
     if (twips == 0)
         return;
     if (multiple)
-        format.setLineHeight(std::min(std::abs(twips), MaxLineMultiple) * 100.0 / 240, QTextBlockFormat::ProportionalHeight);
+        format.setLineHeight(std::min(std::abs(twips), MaxLineMultiple) * 100.0 / 240,
+                             QTextBlockFormat::ProportionalHeight);
     else
         format.setLineHeight(std::abs(twips) / double(TwipsPerPixel),
                              twips > 0 ? QTextBlockFormat::MinimumHeight : QTextBlockFormat::FixedHeight);
@@ -256,9 +270,15 @@ int ruledLine(int pixels, int twips, bool multiple)
 
 // ---- writing --------------------------------------------------------------------
 
-int listLevel(const QTextListFormat &format) { return std::clamp(format.indent() - 1, 0, MaxLevels - 1); }
+int listLevel(const QTextListFormat &format)
+{
+    return std::clamp(format.indent() - 1, 0, MaxLevels - 1);
+}
 
-qreal listIndentPixels(const QTextListFormat &format, qreal indentWidth) { return format.indent() * indentWidth; }
+qreal listIndentPixels(const QTextListFormat &format, qreal indentWidth)
+{
+    return format.indent() * indentWidth;
+}
 
 int itemFirstIndent(const QTextBlockFormat &format, int leftTwips)
 {
@@ -323,8 +343,8 @@ QByteArray ListWriter::tables(const std::function<int(const QString &)> &fontInd
         // level in or out in another program keeps the look.
         for (int k = 0; k < MaxLevels; ++k) {
             const QByteArray nfc = QByteArray::number(numbering);
-            out += "{\\listlevel\\levelnfc" + nfc + "\\levelnfcn" + nfc + "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat"
-                   + QByteArray::number(k == level ? start : 1);
+            out += "{\\listlevel\\levelnfc" + nfc + "\\levelnfcn" + nfc
+                   + "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat" + QByteArray::number(k == level ? start : 1);
             QString font;
             if (numbering == Bullet) {
                 QByteArray bullet = "\\u-3913 ?";
@@ -373,8 +393,7 @@ void writeSpacingAndTabs(QByteArray &out, const QTextBlockFormat &format)
         if (const int sl = int(std::lround(format.lineHeight() * 240 / 100)); sl > 0 && sl != 240)
             out += "\\sl" + QByteArray::number(sl) + "\\slmult1";
         break;
-    default:
-        break;
+    default: break;
     }
     const QList<QTextOption::Tab> tabs = format.tabPositions();
     const QList<int> leaders = format.property(ParagraphTabLeaders).value<QList<int>>();

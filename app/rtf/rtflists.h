@@ -40,8 +40,8 @@ enum ParagraphProperty : int {
 
 enum TabLeader : int { NoLeader, DotLeader, HyphenLeader, UnderlineLeader, ThickLeader, EqualLeader, MiddleDotLeader };
 constexpr int BarTab = 8;
-constexpr int MaxTabs = 64;   // tab stops a paragraph keeps, as in Word
-constexpr int MaxLevels = 9;  // levels of a list
+constexpr int MaxTabs = 64;  // tab stops a paragraph keeps, as in Word
+constexpr int MaxLevels = 9; // levels of a list
 // Line spacing in multiples of a line is taken up to five lines (\sl1200\slmult1):
 // beyond that, a page holds a line or two.
 constexpr int MaxLineMultiple = 5 * 240;
@@ -53,15 +53,15 @@ enum Numbering : int { Decimal = 0, UpperRoman = 1, LowerRoman = 2, UpperAlpha =
 
 // One level of a list as the file defines it.
 struct ListLevel {
-    bool defined = false;   // false: an override that leaves the level alone
+    bool defined = false; // false: an override that leaves the level alone
     int numbering = Decimal;
     int start = 1;
-    QString text;           // \leveltext: its own characters, the level numbers as \'00 to \'08
-    QByteArray numbers;     // \levelnumbers: where those are in text, counted from 1
-    QString font;           // the family of the level's \f (a bullet's font)
+    QString text;            // \leveltext: its own characters, the level numbers as \'00 to \'08
+    QByteArray numbers;      // \levelnumbers: where those are in text, counted from 1
+    QString font;            // the family of the level's \f (a bullet's font)
     int left = 0, first = 0; // twips
     bool hasLeft = false, hasFirst = false;
-    int startOverride = -1;  // \listoverridestartat with \levelstartat
+    int startOverride = -1; // \listoverridestartat with \levelstartat
 };
 
 // A tab stop of a paragraph.
@@ -76,12 +76,12 @@ struct Tab {
 // The older numbering (\pn): of a paragraph, or none.
 struct Pn {
     enum Kind : quint8 { None, Bullets, Numbers } kind = None;
-    quint8 level = 0;        // 0 to 8
+    quint8 level = 0; // 0 to 8
     int numbering = Decimal;
     int start = 1;
-    int font = -1;           // \pnf
-    int indent = 0;          // \pnindent, twips
-    QString before, after;   // \pntxtb, \pntxta
+    int font = -1;         // \pnf
+    int indent = 0;        // \pnindent, twips
+    QString before, after; // \pntxtb, \pntxta
     bool operator==(const Pn &) const = default;
 };
 
@@ -95,9 +95,13 @@ public:
     const ListLevel *level(int ls, int ilvl) const;
 
 private:
-    std::unordered_map<int, std::vector<ListLevel>> m_lists;       // by \listid
-    struct Override { int listId; std::vector<ListLevel> levels; mutable std::vector<ListLevel> merged; };
-    std::unordered_map<int, Override> m_overrides;                   // by \ls
+    std::unordered_map<int, std::vector<ListLevel>> m_lists; // by \listid
+    struct Override {
+        int listId;
+        std::vector<ListLevel> levels;
+        mutable std::vector<ListLevel> merged;
+    };
+    std::unordered_map<int, Override> m_overrides; // by \ls
 };
 
 // The list format of a level (at 0 to 8) of the file's list table, and of
@@ -134,7 +138,11 @@ public:
     QByteArray tables(const std::function<int(const QString &)> &fontIndex) const;
 
 private:
-    struct Entry { const QTextList *list; QTextListFormat format; int count = 0; };
+    struct Entry {
+        const QTextList *list;
+        QTextListFormat format;
+        int count = 0;
+    };
     std::vector<Entry> m_lists;
     std::unordered_map<const QTextList *, size_t> m_index;
 };

@@ -12,7 +12,13 @@ namespace tavrin::rtf {
 
 namespace {
 enum PageProperty : int {
-    PaperWidth = DocumentFirst, PaperHeight, MarginLeft, MarginRight, MarginTop, MarginBottom, Landscape,
+    PaperWidth = DocumentFirst,
+    PaperHeight,
+    MarginLeft,
+    MarginRight,
+    MarginTop,
+    MarginBottom,
+    Landscape,
 };
 constexpr double PointsPerTwip = 1.0 / TwipsPerPoint;
 } // namespace
@@ -63,8 +69,10 @@ std::optional<QPageLayout> pageLayout(const QTextDocument &doc)
     const bool landscape = s->landscape || s->paperWidth > s->paperHeight;
     const int shortSide = std::min(s->paperWidth, s->paperHeight), longSide = std::max(s->paperWidth, s->paperHeight);
     const QPageSize size(QSizeF(shortSide * PointsPerTwip, longSide * PointsPerTwip), QPageSize::Point);
-    const QMarginsF margins(s->left * PointsPerTwip, s->top * PointsPerTwip, s->right * PointsPerTwip, s->bottom * PointsPerTwip);
-    QPageLayout layout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
+    const QMarginsF margins(s->left * PointsPerTwip, s->top * PointsPerTwip, s->right * PointsPerTwip,
+                            s->bottom * PointsPerTwip);
+    QPageLayout layout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
+                       QPageLayout::Point);
     layout.setMode(QPageLayout::FullPageMode); // margins wider than the printer allows are still taken
     layout.setMargins(margins);
     return layout;

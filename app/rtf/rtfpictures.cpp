@@ -26,8 +26,8 @@ QString pictureKind(PictureFormat format)
 
 QSizeF placeholderSize(PictureFormat format, int w, int h, int wGoal, int hGoal, int scaleX, int scaleY)
 {
-    const bool metafile = format == PictureFormat::Wmf || format == PictureFormat::Emf
-                          || format == PictureFormat::Os2Metafile;
+    const bool metafile =
+        format == PictureFormat::Wmf || format == PictureFormat::Emf || format == PictureFormat::Os2Metafile;
     // Hundredths of a millimetre to pixels at 96 DPI.
     const auto own = [metafile](int v) { return metafile ? v * 96.0 / 2540.0 : double(v); };
     double width = wGoal > 0 ? wGoal / double(TwipsPerPixel) : own(w);

@@ -4,7 +4,9 @@
 namespace tavrin::rtf::reading {
 
 Reader::Reader(QTextCursor &cursor, bool replacing)
-    : m_cursor(cursor), m_doc(cursor.document()), m_replacing(replacing)
+    : m_cursor(cursor)
+    , m_doc(cursor.document())
+    , m_replacing(replacing)
 {
     m_startPosition = cursor.position();
     m_startBlocks = m_doc->blockCount();
@@ -286,11 +288,12 @@ void Reader::destinationWord(State &s, Word word, bool first)
             addChar(u'[');
         }
         break;
-    case Word::FontTable: s.dest = Dest::FontTable; m_fontEntry = -1; break;
-    case Word::ColorTable: s.dest = Dest::ColorTable; break;
-    case Word::Field:
-        s.field = ++m_fieldCount;
+    case Word::FontTable:
+        s.dest = Dest::FontTable;
+        m_fontEntry = -1;
         break;
+    case Word::ColorTable: s.dest = Dest::ColorTable; break;
+    case Word::Field: s.field = ++m_fieldCount; break;
     case Word::FldInst:
         if (s.field < 0) {
             m_skipRestOfGroup = true;
@@ -322,7 +325,10 @@ void Reader::documentWord(State &s, Word word, int param)
     case Word::Mac: m_codePage = 10000; break;
     case Word::Pc: m_codePage = 437; break;
     case Word::Pca: m_codePage = 850; break;
-    case Word::AnsiCpg: if (param > 0) m_codePage = param; break;
+    case Word::AnsiCpg:
+        if (param > 0)
+            m_codePage = param;
+        break;
     case Word::Deff: m_defaultFont = param; break;
     case Word::Uc: s.uc = clampInt(param, 0, MaxUnicodeSkip); break;
     case Word::U:
@@ -332,13 +338,34 @@ void Reader::documentWord(State &s, Word word, int param)
             addChar(char16_t(param));
         m_skip = s.uc;
         break;
-    case Word::PaperW: m_page.paperWidth = clampInt(param, 1, MaxTwips); m_hasPage = true; break;
-    case Word::PaperH: m_page.paperHeight = clampInt(param, 1, MaxTwips); m_hasPage = true; break;
-    case Word::MargL: m_page.left = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
-    case Word::MargR: m_page.right = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
-    case Word::MargT: m_page.top = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
-    case Word::MargB: m_page.bottom = clampInt(param, 0, MaxTwips); m_hasPage = true; break;
-    case Word::Landscape: m_page.landscape = true; m_hasPage = true; break;
+    case Word::PaperW:
+        m_page.paperWidth = clampInt(param, 1, MaxTwips);
+        m_hasPage = true;
+        break;
+    case Word::PaperH:
+        m_page.paperHeight = clampInt(param, 1, MaxTwips);
+        m_hasPage = true;
+        break;
+    case Word::MargL:
+        m_page.left = clampInt(param, 0, MaxTwips);
+        m_hasPage = true;
+        break;
+    case Word::MargR:
+        m_page.right = clampInt(param, 0, MaxTwips);
+        m_hasPage = true;
+        break;
+    case Word::MargT:
+        m_page.top = clampInt(param, 0, MaxTwips);
+        m_hasPage = true;
+        break;
+    case Word::MargB:
+        m_page.bottom = clampInt(param, 0, MaxTwips);
+        m_hasPage = true;
+        break;
+    case Word::Landscape:
+        m_page.landscape = true;
+        m_hasPage = true;
+        break;
     default: break;
     }
 }
@@ -354,7 +381,10 @@ void Reader::text(const char *s, const char *e)
         deliver(s, e, 0);
 }
 
-void Reader::addChar(char16_t c) { deliver(nullptr, nullptr, c); }
+void Reader::addChar(char16_t c)
+{
+    deliver(nullptr, nullptr, c);
+}
 
 void Reader::deliver(const char *s, const char *e, char16_t c)
 {
@@ -405,9 +435,7 @@ void Reader::deliver(const char *s, const char *e, char16_t c)
             }
         }
         break;
-    case Dest::FieldInst:
-        addTo(m_fieldText, codePageOf(st.chr.font), s, e - s, c);
-        break;
+    case Dest::FieldInst: addTo(m_fieldText, codePageOf(st.chr.font), s, e - s, c); break;
     case Dest::LevelText:
         addTo(m_levelText, codePageOf(st.chr.font), s, std::min<qsizetype>(e - s, MaxFallback), c);
         break;
@@ -415,9 +443,7 @@ void Reader::deliver(const char *s, const char *e, char16_t c)
         if (s)
             m_level.numbers.append(s, std::min<qsizetype>(e - s, MaxLevels - m_level.numbers.size()));
         break;
-    case Dest::PnText:
-        addTo(m_pnText, codePageOf(m_pn.font), s, std::min<qsizetype>(e - s, MaxFallback), c);
-        break;
+    case Dest::PnText: addTo(m_pnText, codePageOf(m_pn.font), s, std::min<qsizetype>(e - s, MaxFallback), c); break;
     case Dest::ListText:
         if (!st.chr.hidden && m_fallbackChars < MaxFallback) {
             const qsizetype n = s ? std::min<qsizetype>(e - s, MaxFallback - m_fallbackChars) : 1;
@@ -425,8 +451,8 @@ void Reader::deliver(const char *s, const char *e, char16_t c)
             m_fallbackChars += n;
         }
         break;
-    case Dest::ListTable: case Dest::Pn:
-        break;
+    case Dest::ListTable:
+    case Dest::Pn: break;
     }
 }
 
@@ -752,7 +778,6 @@ void Reader::finish()
     while (!m_stack.empty())
         popGroup();
 }
-
 
 } // namespace tavrin::rtf::reading
 

@@ -241,8 +241,8 @@ private:
     bool m_cancelled = false;
 
     std::vector<State> m_stack;
-    int m_overflow = 0;          // groups opened beyond MaxDepth
-    int m_skip = 0;              // characters of a \u fallback still to skip
+    int m_overflow = 0; // groups opened beyond MaxDepth
+    int m_skip = 0;     // characters of a \u fallback still to skip
     bool m_skipRestOfGroup = false;
 
     CodePages m_pages;
@@ -256,12 +256,13 @@ private:
     bool m_colorPending = false;
     int m_fieldCount = 0;
     TextSink m_fieldText;
-    QString m_fieldInstruction;  // the last field instruction read
+    QString m_fieldInstruction;    // the last field instruction read
     int m_fieldInstructionOf = -1; // and the field it belongs to
     std::vector<QString> m_links;
     Picture m_picture;
-    const char *m_groupOpen = nullptr;  // the last group's opening brace
-    const char *m_groupClose = nullptr; // just past the closing brace of the group being closed; null when it did not close
+    const char *m_groupOpen = nullptr; // the last group's opening brace
+    const char *m_groupClose =
+        nullptr; // just past the closing brace of the group being closed; null when it did not close
     PageSettings m_page;
     bool m_hasPage = false;
 
@@ -271,25 +272,25 @@ private:
     bool m_lastWasParagraph = false;
 
     std::unique_ptr<TableBuilder> m_table; // the table being read, built when it ends
-    TableBuilder *m_nested = nullptr; // the table nested in its current cell, if any
+    TableBuilder *m_nested = nullptr;      // the table nested in its current cell, if any
     int m_nestedRow = 0, m_nestedColumn = 0;
     bool m_nestedRowEnded = false, m_nestedCellEnded = false;
-    RowDef m_nestRowDef;         // the definition of the nested table's row
-    PendingCell m_nestCellDef;   // and of its next cell
-    RowDef m_rowDef;             // the definition of the row being read
-    PendingCell m_cellDef;       // and of its next cell
+    RowDef m_nestRowDef;       // the definition of the nested table's row
+    PendingCell m_nestCellDef; // and of its next cell
+    RowDef m_rowDef;           // the definition of the row being read
+    PendingCell m_cellDef;     // and of its next cell
     int m_row = 0, m_column = 0, m_lastColumn = 0;
     int m_cellxCount = 0;
-    bool m_rowOpen = false;      // \trowd seen, \row not yet
+    bool m_rowOpen = false; // \trowd seen, \row not yet
     bool m_rowEnded = false;
     bool m_cellEnded = false;
     bool m_cellHasContent = false, m_rowHasContent = false;
-    int m_tableContent = 0;      // cells with something in them, further paragraphs in cells
-    qint64 m_tableHeight = 0;    // pixels should every character take a line
+    int m_tableContent = 0;   // cells with something in them, further paragraphs in cells
+    qint64 m_tableHeight = 0; // pixels should every character take a line
     std::vector<CellParagraph> m_cellParagraphs;
-    bool m_spill = false;        // the rest of a cell goes on after its full table
-    int m_spillColumn = 0;       // and the cell's column
-    int m_resumeColumn = 0;      // where the next table's first row starts
+    bool m_spill = false;   // the rest of a cell goes on after its full table
+    int m_spillColumn = 0;  // and the cell's column
+    int m_resumeColumn = 0; // where the next table's first row starts
 
     int m_largestHalfPoints = 0; // of any text so far
     bool m_continued = false;    // see continued()
@@ -300,23 +301,23 @@ private:
     qint64 m_pictureBytes = 0;
     std::vector<QString> m_images; // the pictures' resource names
 
-    ListTable m_listTable;       // the file's lists and overrides
+    ListTable m_listTable;               // the file's lists and overrides
     std::vector<ListLevel> m_listLevels; // of the list or override being read
-    ListLevel m_level;           // the level being read
+    ListLevel m_level;                   // the level being read
     TextSink m_levelText;
     int m_listId = 0, m_listLs = 0;
-    int m_lfoLevel = -1, m_lfoStart = -1; // the override's level being read, and its start
+    int m_lfoLevel = -1, m_lfoStart = -1;                    // the override's level being read, and its start
     std::unordered_map<qint64, QPointer<QTextList>> m_lists; // by \ls and level
-    Pn m_pn;                     // the older numbering being read
+    Pn m_pn;                                                 // the older numbering being read
     TextSink m_pnText;
     bool m_pnAfter = false;
     QPointer<QTextList> m_pnList; // the list of the older numbering's last item
-    Pn m_pnOf;                   // and its numbering
-    int m_pnLastBlock = -2;      // and the block of its last item
-    TextSink m_fallback;         // the marker text of the paragraph being read
+    Pn m_pnOf;                    // and its numbering
+    int m_pnLastBlock = -2;       // and the block of its last item
+    TextSink m_fallback;          // the marker text of the paragraph being read
     qsizetype m_fallbackChars = 0;
     CharProps m_fallbackProps;
-    QString m_error;             // why the document is refused
+    QString m_error; // why the document is refused
 };
 
 } // namespace tavrin::rtf::reading

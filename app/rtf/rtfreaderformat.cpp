@@ -17,7 +17,10 @@ void Reader::listWord(State &s, Word word, int param)
             m_lfoLevel = -1;
         }
         break;
-    case Word::ListId: if (inTable) m_listId = param; break;
+    case Word::ListId:
+        if (inTable)
+            m_listId = param;
+        break;
     case Word::ListLevel:
         if (inTable) {
             s.kind = GroupKind::ListLevel;
@@ -27,7 +30,10 @@ void Reader::listWord(State &s, Word word, int param)
             m_level.defined = true;
         }
         break;
-    case Word::LevelNfc: if (inTable) m_level.numbering = param; break;
+    case Word::LevelNfc:
+        if (inTable)
+            m_level.numbering = param;
+        break;
     case Word::LevelStartAt:
         if (inTable && s.kind == GroupKind::LfoLevel)
             m_lfoStart = clampInt(param, 0, 32767);
@@ -91,9 +97,18 @@ void Reader::listWord(State &s, Word word, int param)
 void Reader::pnWord(Word word, int param)
 {
     switch (word) {
-    case Word::PnLvlBlt: m_pn.kind = Pn::Bullets; m_pn.level = 0; break;
-    case Word::PnLvlBody: m_pn.kind = Pn::Numbers; m_pn.level = 0; break;
-    case Word::PnLvl: m_pn.kind = Pn::Numbers; m_pn.level = quint8(clampInt(param - 1, 0, MaxLevels - 1)); break;
+    case Word::PnLvlBlt:
+        m_pn.kind = Pn::Bullets;
+        m_pn.level = 0;
+        break;
+    case Word::PnLvlBody:
+        m_pn.kind = Pn::Numbers;
+        m_pn.level = 0;
+        break;
+    case Word::PnLvl:
+        m_pn.kind = Pn::Numbers;
+        m_pn.level = quint8(clampInt(param - 1, 0, MaxLevels - 1));
+        break;
     case Word::PnLvlCont: m_pn.kind = Pn::None; break;
     case Word::PnDec: m_pn.numbering = Decimal; break;
     case Word::PnUcrm: m_pn.numbering = UpperRoman; break;
@@ -154,8 +169,7 @@ void Reader::endListGroup(const State &leaving, Dest parentDest)
         m_listTable.addOverride(m_listLs, m_listId, std::exchange(m_listLevels, {}));
         m_lfoLevel = -1;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -220,7 +234,8 @@ void Reader::setParagraphFormat(const ParaProps &props)
             // Qt adds an item in time that grows with its list: a long
             // list goes on in a new one, numbered on where it ends.
             format = (*slot)->format();
-            format.setProperty(ListStart, (format.hasProperty(ListStart) ? format.intProperty(ListStart) : 1) + (*slot)->count());
+            format.setProperty(ListStart,
+                               (format.hasProperty(ListStart) ? format.intProperty(ListStart) : 1) + (*slot)->count());
             *slot = nullptr;
         }
         if (*slot)
@@ -319,8 +334,7 @@ QTextCharFormat Reader::charFormat(const CharProps &p)
     if (p.strike)
         f.setFontStrikeOut(true);
     if (p.vertical)
-        f.setVerticalAlignment(p.vertical > 0 ? QTextCharFormat::AlignSuperScript
-                                              : QTextCharFormat::AlignSubScript);
+        f.setVerticalAlignment(p.vertical > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignSubScript);
     if (const QColor c = colorAt(p.fg); c.isValid())
         f.setForeground(c);
     if (const QColor c = colorAt(p.bg); c.isValid())
@@ -353,7 +367,6 @@ QTextBlockFormat Reader::blockFormat(const ParaProps &p) const
     return f;
 }
 
-
 void Reader::characterWord(State &s, Word word, bool hasParam, int param)
 {
     const bool on = !hasParam || param != 0;
@@ -379,23 +392,71 @@ void Reader::characterWord(State &s, Word word, bool hasParam, int param)
         if (s.dest == Dest::FontTable && m_fontEntry != INT_MIN)
             m_fonts[m_fontEntry].codePage = param;
         break;
-    case Word::Red: m_color.setRed(clampInt(param, 0, 255)); m_colorPending = true; break;
-    case Word::Green: m_color.setGreen(clampInt(param, 0, 255)); m_colorPending = true; break;
-    case Word::Blue: m_color.setBlue(clampInt(param, 0, 255)); m_colorPending = true; break;
-    case Word::Plain: s.chr = CharProps{.link = s.chr.link}; m_propsChanged = true; break;
-    case Word::B: s.chr.bold = on; m_propsChanged = true; break;
-    case Word::I: s.chr.italic = on; m_propsChanged = true; break;
-    case Word::Ul: s.chr.underline = on; m_propsChanged = true; break;
-    case Word::UlNone: s.chr.underline = false; m_propsChanged = true; break;
-    case Word::Strike: s.chr.strike = on; m_propsChanged = true; break;
-    case Word::V: s.chr.hidden = on; m_propsChanged = true; break;
-    case Word::Super: s.chr.vertical = 1; m_propsChanged = true; break;
-    case Word::Sub: s.chr.vertical = -1; m_propsChanged = true; break;
-    case Word::NoSuperSub: s.chr.vertical = 0; m_propsChanged = true; break;
-    case Word::Fs: s.chr.halfPoints = hasParam ? clampInt(param, 2, 3276) : 24; m_propsChanged = true; break;
-    case Word::Cf: s.chr.fg = std::max(param, 0); m_propsChanged = true; break;
+    case Word::Red:
+        m_color.setRed(clampInt(param, 0, 255));
+        m_colorPending = true;
+        break;
+    case Word::Green:
+        m_color.setGreen(clampInt(param, 0, 255));
+        m_colorPending = true;
+        break;
+    case Word::Blue:
+        m_color.setBlue(clampInt(param, 0, 255));
+        m_colorPending = true;
+        break;
+    case Word::Plain:
+        s.chr = CharProps{.link = s.chr.link};
+        m_propsChanged = true;
+        break;
+    case Word::B:
+        s.chr.bold = on;
+        m_propsChanged = true;
+        break;
+    case Word::I:
+        s.chr.italic = on;
+        m_propsChanged = true;
+        break;
+    case Word::Ul:
+        s.chr.underline = on;
+        m_propsChanged = true;
+        break;
+    case Word::UlNone:
+        s.chr.underline = false;
+        m_propsChanged = true;
+        break;
+    case Word::Strike:
+        s.chr.strike = on;
+        m_propsChanged = true;
+        break;
+    case Word::V:
+        s.chr.hidden = on;
+        m_propsChanged = true;
+        break;
+    case Word::Super:
+        s.chr.vertical = 1;
+        m_propsChanged = true;
+        break;
+    case Word::Sub:
+        s.chr.vertical = -1;
+        m_propsChanged = true;
+        break;
+    case Word::NoSuperSub:
+        s.chr.vertical = 0;
+        m_propsChanged = true;
+        break;
+    case Word::Fs:
+        s.chr.halfPoints = hasParam ? clampInt(param, 2, 3276) : 24;
+        m_propsChanged = true;
+        break;
+    case Word::Cf:
+        s.chr.fg = std::max(param, 0);
+        m_propsChanged = true;
+        break;
     case Word::Cb:
-    case Word::Highlight: s.chr.bg = std::max(param, 0); m_propsChanged = true; break;
+    case Word::Highlight:
+        s.chr.bg = std::max(param, 0);
+        m_propsChanged = true;
+        break;
     default: break;
     }
 }
@@ -420,9 +481,15 @@ void Reader::paragraphWord(State &s, Word word, int param)
     case Word::Qc: s.para.align = Qt::AlignHCenter; break;
     case Word::Qr: s.para.align = Qt::AlignRight; break;
     case Word::Qj: s.para.align = Qt::AlignJustify; break;
-    case Word::Li: s.para.left = clampInt(param, -MaxTwips, MaxTwips); s.para.hasLeft = true; break;
+    case Word::Li:
+        s.para.left = clampInt(param, -MaxTwips, MaxTwips);
+        s.para.hasLeft = true;
+        break;
     case Word::Ri: s.para.right = clampInt(param, -MaxTwips, MaxTwips); break;
-    case Word::Fi: s.para.first = clampInt(param, -MaxTwips, MaxTwips); s.para.hasFirst = true; break;
+    case Word::Fi:
+        s.para.first = clampInt(param, -MaxTwips, MaxTwips);
+        s.para.hasFirst = true;
+        break;
     case Word::Sb: s.para.before = clampInt(param, 0, MaxTwips); break;
     case Word::Sa: s.para.after = clampInt(param, 0, MaxTwips); break;
     case Word::Sl: s.para.lineTwips = clampInt(param, -MaxTwips, MaxTwips); break;

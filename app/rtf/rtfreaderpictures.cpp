@@ -110,7 +110,6 @@ void Reader::growByPicture(double w, double h)
         m_tableHeight += height;
 }
 
-
 void Reader::pictureWord(State &s, Word word, int param, bool first)
 {
     switch (word) {

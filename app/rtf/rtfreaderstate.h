@@ -18,22 +18,22 @@
 namespace tavrin::rtf::reading {
 
 // Limits that keep hostile input in bounded time and memory.
-constexpr int MaxDepth = 1000;       // groups kept on the stack; deeper ones share the top state
-constexpr int MaxWordLength = 32;    // letters of a control word that count; the rest are read and dropped
+constexpr int MaxDepth = 1000;          // groups kept on the stack; deeper ones share the top state
+constexpr int MaxWordLength = 32;       // letters of a control word that count; the rest are read and dropped
 constexpr int MaxParam = 1'000'000'000; // numbers saturate here
-constexpr int MaxTwips = 31680;      // 22 inches, the widest indent or spacing we take
-constexpr int MaxUnicodeSkip = 16;   // \ucN beyond this is taken as 16
-constexpr qsizetype MaxJunk = 1024;  // bytes before "{\rtf" that are ignored
-constexpr size_t MaxFonts = 65536;   // font table entries kept
-constexpr size_t MaxColors = 65536;  // colour table entries kept
+constexpr int MaxTwips = 31680;         // 22 inches, the widest indent or spacing we take
+constexpr int MaxUnicodeSkip = 16;      // \ucN beyond this is taken as 16
+constexpr qsizetype MaxJunk = 1024;     // bytes before "{\rtf" that are ignored
+constexpr size_t MaxFonts = 65536;      // font table entries kept
+constexpr size_t MaxColors = 65536;     // colour table entries kept
 // Columns of a table, as in Word. A row with more cells puts the rest into its
 // last cell, a paragraph each: a table's cell grid is its rows times its
 // widest row, so one long row under many short ones would otherwise cost
 // memory and time far beyond the size of the file.
 constexpr int MaxColumns = 63;
 constexpr qsizetype ReportEvery = 32 * 1024; // bytes between two calls of a read's progress
-constexpr int MaxListItems = 1000;   // items of one list; more go on in a new list (see setParagraphFormat)
-constexpr qsizetype MaxFallback = 64; // characters of a list item's marker text and a level's text kept
+constexpr int MaxListItems = 1000;           // items of one list; more go on in a new list (see setParagraphFormat)
+constexpr qsizetype MaxFallback = 64;        // characters of a list item's marker text and a level's text kept
 
 // Limits on what the document holds once laid out. Qt lays text out in
 // fixed-point numbers (26.6 bits), so nothing can lie more than 2^25 pixels
@@ -78,7 +78,7 @@ constexpr qint64 MaxTableHeight = QtLayoutLimit / 8;
 constexpr int MaxParagraphs = 500'000;
 constexpr qint64 MaxDocumentHeight = QtLayoutLimit / 2;
 constexpr int ReferenceWidth = 480;
-constexpr int RowPixels = 8;         // a table row's borders, spacing and padding
+constexpr int RowPixels = 8; // a table row's borders, spacing and padding
 // Pictures: each is shown at most 22 inches (2112 pixels) on either side, as
 // in Word, and all of a document's together may take 512 MiB once decoded.
 constexpr int MaxPictureSide = MaxTwips / TwipsPerPixel;
@@ -95,13 +95,34 @@ inline const QString TooManyPicturesError =
 // The em and the line of a font size in half-points, in pixels at 96 DPI.
 // A line is taken as 1.5 em, more than common fonts need (DejaVu Sans 1.16,
 // Noto Sans CJK 1.45).
-inline int emPixels(int halfPoints) { return std::max(1, (halfPoints * 2 + 2) / 3); }
-inline int linePixels(int halfPoints) { return std::max(1, emPixels(halfPoints) * 4 / 3); }
-inline int twipsToPixels(int twips) { return (twips + TwipsPerPixel - 1) / TwipsPerPixel; }
+inline int emPixels(int halfPoints)
+{
+    return std::max(1, (halfPoints * 2 + 2) / 3);
+}
+inline int linePixels(int halfPoints)
+{
+    return std::max(1, emPixels(halfPoints) * 4 / 3);
+}
+inline int twipsToPixels(int twips)
+{
+    return (twips + TwipsPerPixel - 1) / TwipsPerPixel;
+}
 
 // ListTable holds the list override table too; ListText is an item's
 // fallback marker (\listtext, \pntext), kept until its paragraph ends.
-enum class Dest : quint8 { Text, FontTable, ColorTable, Picture, FieldInst, ListTable, LevelText, LevelNumbers, Pn, PnText, ListText };
+enum class Dest : quint8 {
+    Text,
+    FontTable,
+    ColorTable,
+    Picture,
+    FieldInst,
+    ListTable,
+    LevelText,
+    LevelNumbers,
+    Pn,
+    PnText,
+    ListText
+};
 
 struct CharProps {
     bool bold = false;
@@ -112,9 +133,9 @@ struct CharProps {
     qint8 vertical = 0; // 1 superscript, -1 subscript
     int font = -1;      // font number; -1 is the default font
     int halfPoints = 24;
-    int fg = 0;         // colour table indexes; 0 is automatic
+    int fg = 0; // colour table indexes; 0 is automatic
     int bg = 0;
-    int link = -1;      // index into the reader's link targets
+    int link = -1; // index into the reader's link targets
     bool operator==(const CharProps &) const = default;
 };
 
@@ -156,11 +177,11 @@ struct State {
     ParaProps para;
     Dest dest = Dest::Text;
     GroupKind kind = GroupKind::Plain;
-    bool star = false;          // "\*" seen: an unknown destination word skips the group
-    bool firstWord = true;      // no control word, text or subgroup yet in this group
-    bool nestedRow = false;     // in a nested table's row properties
-    int uc = 1;                 // characters after \uN to skip
-    int field = -1;             // index of the field this group belongs to
+    bool star = false;      // "\*" seen: an unknown destination word skips the group
+    bool firstWord = true;  // no control word, text or subgroup yet in this group
+    bool nestedRow = false; // in a nested table's row properties
+    int uc = 1;             // characters after \uN to skip
+    int field = -1;         // index of the field this group belongs to
     int childGroups = 0;
 };
 
@@ -182,11 +203,11 @@ struct Picture {
 // its characters take at 0.6 em each (or one each, when one is wider than the
 // line), and its line breaks.
 struct Extent {
-    qint64 chars = 0;  // characters (a byte of a code page counting as one) and pictures
-    qint64 width = 0;  // their width, in fifths of a pixel
-    qint64 breaks = 0; // line breaks
+    qint64 chars = 0;    // characters (a byte of a code page counting as one) and pictures
+    qint64 width = 0;    // their width, in fifths of a pixel
+    qint64 breaks = 0;   // line breaks
     qint64 unbroken = 0; // characters since the last space or tab
-    int line = 0;      // the tallest line, pixels
+    int line = 0;        // the tallest line, pixels
     // The line spacing in force at its first character, which it keeps.
     bool ruled = false;
     int lineTwips = 0;
@@ -205,7 +226,10 @@ struct CellParagraph {
     Extent extent;
 };
 
-inline int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+inline int clampInt(int v, int lo, int hi)
+{
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
 // Characters that never reach the document (see Reader::flushRun): they
 // take no room in it either.

@@ -17,15 +17,30 @@ void Reader::cellWord(Word word, int param, RowDef &row, PendingCell &c)
     case Word::ClVertAlT: c.def.format.setVerticalAlignment(QTextCharFormat::AlignTop); break;
     case Word::ClVertAlC: c.def.format.setVerticalAlignment(QTextCharFormat::AlignMiddle); break;
     case Word::ClVertAlB: c.def.format.setVerticalAlignment(QTextCharFormat::AlignBottom); break;
-    case Word::ClBrdrT: case Word::ClBrdrL: case Word::ClBrdrB: case Word::ClBrdrR:
+    case Word::ClBrdrT:
+    case Word::ClBrdrL:
+    case Word::ClBrdrB:
+    case Word::ClBrdrR:
         c.side = int(word) - int(Word::ClBrdrT);
         c.borders[c.side] = Border{.set = true};
         break;
     case Word::OtherBorder: c.side = -1; break;
-    case Word::Brdrs: if (c.side >= 0) c.borders[c.side].line = true; break;
-    case Word::BrdrNone: if (c.side >= 0) c.borders[c.side].line = false; break;
-    case Word::BrdrW: if (c.side >= 0) c.borders[c.side].width = clampInt(param, 0, 255); break;
-    case Word::BrdrCf: if (c.side >= 0) c.borders[c.side].color = std::max(param, 0); break;
+    case Word::Brdrs:
+        if (c.side >= 0)
+            c.borders[c.side].line = true;
+        break;
+    case Word::BrdrNone:
+        if (c.side >= 0)
+            c.borders[c.side].line = false;
+        break;
+    case Word::BrdrW:
+        if (c.side >= 0)
+            c.borders[c.side].width = clampInt(param, 0, 255);
+        break;
+    case Word::BrdrCf:
+        if (c.side >= 0)
+            c.borders[c.side].color = std::max(param, 0);
+        break;
     default: break;
     }
 }
@@ -48,12 +63,15 @@ void Reader::endCellDef(int x, RowDef &row, PendingCell &pending)
     }
     if (back.isValid())
         def.format.setBackground(back);
-    static constexpr QTextFormat::Property widths[] = {QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder,
-                                                       QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder};
-    static constexpr QTextFormat::Property styles[] = {QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
-                                                       QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
-    static constexpr QTextFormat::Property brushes[] = {QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
-                                                        QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
+    static constexpr QTextFormat::Property widths[] = {
+        QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder, QTextFormat::TableCellBottomBorder,
+        QTextFormat::TableCellRightBorder};
+    static constexpr QTextFormat::Property styles[] = {
+        QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellLeftBorderStyle,
+        QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellRightBorderStyle};
+    static constexpr QTextFormat::Property brushes[] = {
+        QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellLeftBorderBrush,
+        QTextFormat::TableCellBottomBorderBrush, QTextFormat::TableCellRightBorderBrush};
     bool anyBorder = false;
     for (const Border &b : c.borders)
         anyBorder = anyBorder || b.set;
@@ -62,7 +80,8 @@ void Reader::endCellDef(int x, RowDef &row, PendingCell &pending)
         const Border &b = c.borders[i];
         const bool line = b.set && b.line && b.width > 0;
         def.format.setProperty(widths[i], line ? b.width / double(TwipsPerPixel) : 0.0);
-        def.format.setProperty(styles[i], line ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
+        def.format.setProperty(styles[i],
+                               line ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
         const QColor color = colorAt(b.color);
         if (line)
             def.format.setProperty(brushes[i], QBrush(color.isValid() ? color : QColor(Qt::black)));
@@ -359,7 +378,6 @@ void Reader::endRow()
     m_rowEnded = true;
     m_cellEnded = false;
 }
-
 
 void Reader::tableWord(State &s, Word word, int param)
 {

@@ -11,7 +11,8 @@ namespace tavrin::rtf {
 
 // ---- reading ------------------------------------------------------------------
 
-TableBuilder::TableBuilder(int columns) : m_columns(std::max(columns, 1))
+TableBuilder::TableBuilder(int columns)
+    : m_columns(std::max(columns, 1))
 {
     moveTo(0, 0);
 }
@@ -186,7 +187,7 @@ QTextTable *TableBuilder::build(QTextCursor &cursor, int maxColumns, qint64 maxC
     };
     std::vector<Placed> placed;
     placed.reserve(size_t(rowCount) * columnCount);
-    std::vector<int> open(columnCount, -1); // the cell merged down to this row, by its first column
+    std::vector<int> open(columnCount, -1);                     // the cell merged down to this row, by its first column
     std::vector<int> owner(size_t(rowCount) * columnCount, -1); // the cell covering each place
     auto free = [&](int r, int from, int to) {
         for (int c = from; c < to; ++c)
@@ -198,7 +199,7 @@ QTextTable *TableBuilder::build(QTextCursor &cursor, int maxColumns, qint64 maxC
         for (int c = from; c < to; ++c)
             owner[size_t(r) * columnCount + c] = cell;
     };
-    int current = -1;                       // the one holding the reader's current cell
+    int current = -1; // the one holding the reader's current cell
     auto columnOf = [&](int edge) { return int(std::lower_bound(edges.begin(), edges.end(), edge) - edges.begin()); };
     for (int r = 0; r < rowCount; ++r) {
         const Row &row = m_rows[r];
@@ -287,7 +288,8 @@ QTextTable *TableBuilder::build(QTextCursor &cursor, int maxColumns, qint64 maxC
         bool afterTable = false; // at the block Qt keeps after a nested table
         for (const Cell *cell : p.content) {
             for (const Paragraph &para : cell->paragraphs) {
-                if (!first && &para == &cell->paragraphs.front() && cell->paragraphs.size() == 1 && para.fragments.empty())
+                if (!first && &para == &cell->paragraphs.front() && cell->paragraphs.size() == 1
+                    && para.fragments.empty())
                     continue; // an empty cell merged into another adds nothing
                 if (first || afterTable) {
                     c.setBlockFormat(para.format);
@@ -331,7 +333,10 @@ namespace {
 // width of a Letter page with one-inch margins.
 constexpr int TableWidthTwips = 9360;
 
-int toTwips(qreal pixels) { return int(std::lround(pixels * TwipsPerPixel)); }
+int toTwips(qreal pixels)
+{
+    return int(std::lround(pixels * TwipsPerPixel));
+}
 
 void append(QByteArray &out, const char *word, int n)
 {
@@ -358,7 +363,8 @@ QByteArray rowDefinition(const QTextTable *table, int row, ColorIndexer &colors)
             const QTextLength &l = constraints.at(c);
             if (l.type() == QTextLength::FixedLength) {
                 w = toTwips(l.rawValue());
-                if (twips.size() == columns && std::abs(twips.at(c).toInt() / double(TwipsPerPixel) - l.rawValue()) < 0.01)
+                if (twips.size() == columns
+                    && std::abs(twips.at(c).toInt() / double(TwipsPerPixel) - l.rawValue()) < 0.01)
                     w = twips.at(c).toInt();
             } else if (l.type() == QTextLength::PercentageLength) {
                 w = int(std::lround(TableWidthTwips * l.rawValue() / 100.0));
@@ -395,10 +401,14 @@ QByteArray rowDefinition(const QTextTable *table, int row, ColorIndexer &colors)
             QTextFormat::Property width, style, brush;
         };
         static const Side sides[] = {
-            {"\\clbrdrt", QTextFormat::TableCellTopBorder, QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellTopBorderBrush},
-            {"\\clbrdrl", QTextFormat::TableCellLeftBorder, QTextFormat::TableCellLeftBorderStyle, QTextFormat::TableCellLeftBorderBrush},
-            {"\\clbrdrb", QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle, QTextFormat::TableCellBottomBorderBrush},
-            {"\\clbrdrr", QTextFormat::TableCellRightBorder, QTextFormat::TableCellRightBorderStyle, QTextFormat::TableCellRightBorderBrush},
+            {"\\clbrdrt", QTextFormat::TableCellTopBorder, QTextFormat::TableCellTopBorderStyle,
+             QTextFormat::TableCellTopBorderBrush},
+            {"\\clbrdrl", QTextFormat::TableCellLeftBorder, QTextFormat::TableCellLeftBorderStyle,
+             QTextFormat::TableCellLeftBorderBrush},
+            {"\\clbrdrb", QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle,
+             QTextFormat::TableCellBottomBorderBrush},
+            {"\\clbrdrr", QTextFormat::TableCellRightBorder, QTextFormat::TableCellRightBorderStyle,
+             QTextFormat::TableCellRightBorderBrush},
         };
         for (const Side &s : sides) {
             if (!f.hasProperty(s.width))

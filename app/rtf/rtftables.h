@@ -36,17 +36,17 @@ enum TableProperty : int {
 
 // One cell of a row's definition: the cell words up to its \cellx.
 struct CellDef {
-    int right = 0;            // its right edge, twips
-    bool mergeFirst = false;  // \clmgf: first of cells merged across
-    bool merged = false;      // \clmrg: merged into the cell before it
-    bool vFirst = false;      // \clvmgf: first of cells merged down
-    bool vMerged = false;     // \clvmrg: merged into the cell above it
+    int right = 0;               // its right edge, twips
+    bool mergeFirst = false;     // \clmgf: first of cells merged across
+    bool merged = false;         // \clmrg: merged into the cell before it
+    bool vFirst = false;         // \clvmgf: first of cells merged down
+    bool vMerged = false;        // \clvmrg: merged into the cell above it
     QTextTableCellFormat format; // shading, borders, vertical alignment
 };
 
 // A row's definition: where it starts and its cells.
 struct RowDef {
-    int left = 0;             // \trleft, twips
+    int left = 0; // \trleft, twips
     std::vector<CellDef> cells;
 };
 

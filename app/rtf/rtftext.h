@@ -17,8 +17,11 @@ namespace tavrin::rtf::reading {
 inline bool isLeadByte(int codePage, uchar b)
 {
     switch (codePage) {
-    case 932: case 10001: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    case 936: case 949: case 950: return b >= 0x81 && b <= 0xFE;
+    case 932:
+    case 10001: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 936:
+    case 949:
+    case 950: return b >= 0x81 && b <= 0xFE;
     default: return false;
     }
 }
@@ -26,10 +29,22 @@ inline bool isLeadByte(int codePage, uchar b)
 // The code page of a font's \fcharset.
 int codePageOfCharset(int charset, int documentCodePage);
 
-inline bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-inline int hexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
-inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isHex(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+inline int hexValue(char c)
+{
+    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+inline bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Bytes that end a run of plain text.
 constexpr std::array<bool, 256> makeSpecials()
@@ -48,7 +63,10 @@ public:
     {
         bool ascii = true;
         for (char c : bytes)
-            if (uchar(c) >= 0x80) { ascii = false; break; }
+            if (uchar(c) >= 0x80) {
+                ascii = false;
+                break;
+            }
         if (ascii)
             return QString::fromLatin1(bytes);
         QStringDecoder &decoder = decoderFor(codePage);

@@ -13,6 +13,7 @@ struct Named {
 };
 
 // The words of each concern, by name (several names may be one word).
+// clang-format off
 const std::initializer_list<Named> Destinations = {
     {"rtf", Word::Rtf}, {"fonttbl", Word::FontTable}, {"colortbl", Word::ColorTable},
     {"footnote", Word::Note}, {"annotation", Word::Note}, {"field", Word::Field}, {"fldinst", Word::FldInst},
@@ -121,6 +122,8 @@ const std::initializer_list<const char *> SkippedDestinations = {
 constexpr Word Starred[] = {Word::FldInst, Word::Ud, Word::ShpPict, Word::Pict, Word::FldRslt, Word::FontTable,
                             Word::ColorTable, Word::NestTableProps, Word::ListTable, Word::Pn, Word::Note};
 
+// clang-format on
+
 const std::unordered_map<std::string_view, WordEntry> &wordTable()
 {
     static const std::unordered_map<std::string_view, WordEntry> table = [] {
@@ -128,7 +131,8 @@ const std::unordered_map<std::string_view, WordEntry> &wordTable()
         const std::pair<Concern, const std::initializer_list<Named> *> concerns[] = {
             {Concern::Destination, &Destinations}, {Concern::Document, &DocumentWords},
             {Concern::Character, &CharacterWords}, {Concern::Paragraph, &ParagraphWords},
-            {Concern::Table, &TableWords}, {Concern::Picture, &PictureWords}, {Concern::List, &ListWords},
+            {Concern::Table, &TableWords},         {Concern::Picture, &PictureWords},
+            {Concern::List, &ListWords},
         };
         for (const auto &[concern, words] : concerns) {
             for (const Named &n : *words) {
@@ -160,9 +164,9 @@ const WordEntry &lookup(std::string_view name)
 char16_t symbolCharacter(char symbol)
 {
     switch (symbol) {
-    case '~': return 0x00A0;  // non-breaking space
-    case '-': return 0x00AD;  // optional hyphen
-    case '_': return 0x2011;  // non-breaking hyphen
+    case '~': return 0x00A0; // non-breaking space
+    case '-': return 0x00AD; // optional hyphen
+    case '_': return 0x2011; // non-breaking hyphen
     case '\t': return u'\t';
     default: return 0;
     }

@@ -22,6 +22,7 @@ enum class Concern : quint8 {
 };
 
 // Every control word the reader acts on by a handler of its concern.
+// clang-format off
 enum class Word : quint8 {
     Unknown,
     // destinations
@@ -48,6 +49,7 @@ enum class Word : quint8 {
     ListOverride, LfoLevel, Ls, Ilvl, ListText, Pn, PnLvlBlt, PnLvlBody, PnLvl, PnLvlCont, PnDec, PnUcrm,
     PnLcrm, PnUcltr, PnLcltr, PnStart, PnIndent, PnTxtA, PnTxtB, PnF,
 };
+// clang-format on
 
 struct WordEntry {
     Word word = Word::Unknown;

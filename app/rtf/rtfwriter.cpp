@@ -38,7 +38,10 @@ struct CharState {
     bool operator==(const CharState &) const = default;
 };
 
-int toTwips(qreal pixels) { return int(std::lround(pixels * TwipsPerPixel)); }
+int toTwips(qreal pixels)
+{
+    return int(std::lround(pixels * TwipsPerPixel));
+}
 
 QString familyOf(const QTextCharFormat &f)
 {
@@ -51,7 +54,8 @@ QString familyOf(const QTextCharFormat &f)
 class Writer
 {
 public:
-    explicit Writer(const QTextDocument &doc) : m_doc(doc)
+    explicit Writer(const QTextDocument &doc)
+        : m_doc(doc)
     {
         const QFont font = doc.defaultFont();
         m_defaultFamily = font.family();
@@ -153,11 +157,26 @@ private:
             const char16_t c = p->unicode();
             ++p;
             switch (c) {
-            case u'\\': m_out += "\\\\"; m_needSpace = false; break;
-            case u'{': m_out += "\\{"; m_needSpace = false; break;
-            case u'}': m_out += "\\}"; m_needSpace = false; break;
-            case u'\t': m_out += "\\tab"; m_needSpace = true; break;
-            case 0x2028: m_out += "\\line"; m_needSpace = true; break;
+            case u'\\':
+                m_out += "\\\\";
+                m_needSpace = false;
+                break;
+            case u'{':
+                m_out += "\\{";
+                m_needSpace = false;
+                break;
+            case u'}':
+                m_out += "\\}";
+                m_needSpace = false;
+                break;
+            case u'\t':
+                m_out += "\\tab";
+                m_needSpace = true;
+                break;
+            case 0x2028:
+                m_out += "\\line";
+                m_needSpace = true;
+                break;
             default:
                 if (c < 0x20)
                     break; // other control characters have no place in the text
@@ -242,15 +261,22 @@ private:
         CharState &c = m_state;
         if (s == c)
             return;
-        if (s.font != c.font) control("\\f", s.font);
-        if (s.halfPoints != c.halfPoints) control("\\fs", s.halfPoints);
-        if (s.bold != c.bold) control(s.bold ? "\\b" : "\\b0");
-        if (s.italic != c.italic) control(s.italic ? "\\i" : "\\i0");
-        if (s.underline != c.underline) control(s.underline ? "\\ul" : "\\ulnone");
-        if (s.strike != c.strike) control(s.strike ? "\\strike" : "\\strike0");
+        if (s.font != c.font)
+            control("\\f", s.font);
+        if (s.halfPoints != c.halfPoints)
+            control("\\fs", s.halfPoints);
+        if (s.bold != c.bold)
+            control(s.bold ? "\\b" : "\\b0");
+        if (s.italic != c.italic)
+            control(s.italic ? "\\i" : "\\i0");
+        if (s.underline != c.underline)
+            control(s.underline ? "\\ul" : "\\ulnone");
+        if (s.strike != c.strike)
+            control(s.strike ? "\\strike" : "\\strike0");
         if (s.vertical != c.vertical)
             control(s.vertical > 0 ? "\\super" : s.vertical < 0 ? "\\sub" : "\\nosupersub");
-        if (s.fg != c.fg) control("\\cf", s.fg);
+        if (s.fg != c.fg)
+            control("\\cf", s.fg);
         if (s.bg != c.bg) {
             // Word shades with \chcbpat; \highlight is what the others read.
             control("\\chcbpat", s.bg);
@@ -419,7 +445,8 @@ private:
                     beforeLink = m_state;
                     // "#name" is a place in the document: a bookmark to Word.
                     const bool bookmark = href.startsWith(u'#');
-                    m_out += bookmark ? "{\\field{\\*\\fldinst HYPERLINK \\\\l \"" : "{\\field{\\*\\fldinst HYPERLINK \"";
+                    m_out +=
+                        bookmark ? "{\\field{\\*\\fldinst HYPERLINK \\\\l \"" : "{\\field{\\*\\fldinst HYPERLINK \"";
                     m_needSpace = false;
                     text(QString(href).sliced(bookmark ? 1 : 0).replace(u'"', QLatin1String("%22")));
                     m_out += "\"}{\\fldrslt";
@@ -488,7 +515,8 @@ private:
                 return;
         }
         const double w = f.width() > 0 ? f.width() : img.width();
-        const double h = f.height() > 0 ? f.height() : (f.width() > 0 ? img.height() * f.width() / img.width() : img.height());
+        const double h =
+            f.height() > 0 ? f.height() : (f.width() > 0 ? img.height() * f.width() / img.width() : img.height());
         m_out += "{\\pict\\pngblip";
         word("\\picw", img.width());
         word("\\pich", img.height());
