@@ -203,6 +203,10 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
     // once, the rest in steps between events. The visible part is painted
     // at once too, before the first of those steps.
     setDocument(doc);
+    // The text control's cursor comes out of setDocument carrying its own
+    // default character format as the typing format; a fresh cursor shows,
+    // and types in, the format of the text it stands at.
+    setTextCursor(QTextCursor(doc));
     if (old && adopted)
         delete old;
     if (viewport()->isVisible())

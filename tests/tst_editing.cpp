@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFontComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextList>
@@ -299,6 +301,30 @@ private slots:
         w->mdiArea()->closeAllSubWindows();
         QTRY_VERIFY(!w->menuItem("mnuFormatBold")->isEnabled());
         QVERIFY(!checked(w, "mnuFormatCenter") && !fontSize->isEnabled());
+    }
+
+    // An opened file shows the format of its first text, and typing there
+    // takes it, as anywhere else in the text.
+    void anOpenedFileShowsItsFormatAtTheStart()
+    {
+        frmMain *w = openMain();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("heading.rtf"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Serif;}}\\f0\\fs28\\b Heading\\par\\b0\\fs24 plain\\par}");
+        f.close();
+        w->openFiles({path});
+        QVERIFY(w->activeDocument());
+        RichTextBox *box = w->activeDocument()->textBox();
+        QCOMPARE(box->textCursor().position(), 0);
+        QTRY_VERIFY(checked(w, "mnuFormatBold"));
+        QCOMPARE(w->findChild<QComboBox *>("cboFontSize")->currentText(), QStringLiteral("14"));
+        QCOMPARE(w->findChild<QFontComboBox *>("cboFontName")->currentFont().family(), QStringLiteral("DejaVu Serif"));
+        focusText(w, box);
+        QTest::keyClicks(box, "My ");
+        QCOMPARE(box->document()->firstBlock().text(), QStringLiteral("My Heading"));
+        QCOMPARE(traits(box, "My"), QStringList({"bold", "font DejaVu Serif", "size 14"}));
     }
 
     // The format bar sits below the toolbar and carries the menu's own
